@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+// A failure of an operation: what went wrong and where. Nothing in the program ends on a
+// failure; the operation in progress stops and whoever started it shows message().
+enum class FailureKind {
+    FileNotFound, // a word file or input file is missing
+    PathNotFound, // its folder is missing
+    InputPastEnd, // a file without even a header line
+    InvalidArgument, // an empty entry line in a word list
+    SubscriptOutOfRange, // a slot outside 0 ... 3000
+    Overflow, // 16-bit arithmetic left -32768 ... 32767
+    NoFreshValue, // every value of a fresh draw's range is among the recent draws
+    NoWordsLoaded, // generating before any theme loaded
+    ReadFailed,
+    WriteFailed,
+    NoFreeNumber, // 000.txt ... 999.txt all taken
+    NothingToMake, // 000.txt is empty
+    TooLarge, // 000.txt longer than the DOS program can hold
+};
+
+class Failure : public std::exception {
+public:
+    Failure(FailureKind kind, QString path, int line, QString detail);
+    Failure(FailureKind kind, QString detail)
+        : Failure(kind, QString(), 0, std::move(detail))
+    {
+    }
+
+    FailureKind kind() const { return m_kind; }
+    // Full native path of the file concerned, or empty.
+    QString path() const { return m_path; }
+    // Line number in that file (header = 1), or 0.
+    int line() const { return m_line; }
+    QString detail() const { return m_detail; }
+
+    // One plain Russian sentence or two: what failed and where.
+    QString message() const;
+    const char* what() const noexcept override { return m_what.constData(); }
+
+private:
+    FailureKind m_kind;
+    QString m_path;
+    int m_line;
+    QString m_detail;
+    QByteArray m_what;
+};

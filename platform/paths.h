@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Where the program lives. Every path the program uses is this folder plus a fixed part.
+namespace Paths {
+
+// The folder that holds the running executable, without a trailing separator.
+QString ProgramFolder();
+
+// ProgramFolder() + "/words", the parent of the theme folders 00 ... 03.
+QString WordsFolder();
+
+// ProgramFolder() + "/output"; the build creates it, the program never does.
+QString OutputFolder();
+
+} // namespace Paths

@@ -1,0 +1,59 @@
+#pragma once
+
+// Word files made by the tests themselves.
+
+#include "platform/codepage.h"
+#include "window/wordstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+namespace TestTheme {
+
+// Writes dir/stem.dat: a header line, then the lines, each ended by lineEnd; encoded as
+// Windows-1251 like the shipped files.
+inline bool writeWordFile(const QString& dir, const QString& stem, const QStringList& lines,
+    const QString& lineEnd = QStringLiteral("\r\n"), const QString& header = QStringLiteral("заголовок"))
+{
+    QFile f(dir + u'/' + stem + QStringLiteral(".dat"));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QString text = header + lineEnd;
+    for (const QString& l : lines)
+        text += l + lineEnd;
+    const QByteArray bytes = CodePage::EncodeAnsi(text);
+    return f.write(bytes) == bytes.size();
+}
+
+// A family's files and how many entries each gets.
+struct Sizes {
+    int nouns = 30, verbs = 30, adjectives = 30, adverbs = 30, intros = 30;
+};
+
+// A complete theme in which every word names its own file and entry: "nounF2_7" is entry 7
+// (from 0) of nounF2.dat. Returns false if a file cannot be written.
+inline bool writeLabelledTheme(const QString& dir, Sizes sizes = {})
+{
+    if (!QDir().mkpath(dir))
+        return false;
+    for (const QString& stem : WordStore::Stems()) {
+        int n = sizes.intros;
+        if (stem.startsWith(u"noun"))
+            n = sizes.nouns;
+        else if (stem.startsWith(u"verb"))
+            n = sizes.verbs;
+        else if (stem.startsWith(u"adj"))
+            n = sizes.adjectives;
+        else if (stem.startsWith(u"adv"))
+            n = sizes.adverbs;
+        QStringList lines;
+        for (int i = 0; i < n; ++i)
+            lines << stem + u'_' + QString::number(i);
+        if (!writeWordFile(dir, stem, lines))
+            return false;
+    }
+    return true;
+}
+
+} // namespace TestTheme
