@@ -1,0 +1,80 @@
+#!/usr/bin/env python3
+"""Builds words/00 ("Всё одной кучей") as the union of themes 01, 02 and 03.
+
+Rows of a family stay together (entry i of every file of the family), duplicates are dropped
+by the family's first file, and the themes are interleaved row by row so that cutting a list
+to its limit takes from every theme alike. The files of each family end up with equal counts:
+    nouns: nounM/F/N and their forms, at most 333 per file
+    adjectives: the nine adj files, at most 333
+    verbs: verbP/N/F, at most 1000
+    adverbs: adverb and advM/F/N (two independent lists of equal length), at most 666
+    openers: intro, at most 3000
+Usage: tools/make-theme00.py [WORDS_DIR]
+"""
+import os
+import sys
+
+words = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "words")
+sources = ["01", "02", "03"]
+
+
+def read(theme, stem):
+    with open(os.path.join(words, theme, stem + ".dat"), "rb") as f:
+        lines = f.read().decode("cp1251").split("\r\n")
+    if lines and lines[-1] == "":
+        lines.pop()
+    entries = []
+    for line in lines[1:]:
+        if line.startswith("#"):
+            break
+        entries.append(line)
+    return lines[0], entries
+
+
+def rows(stems):
+    """Per source theme, the list of rows (tuples over stems)."""
+    per_theme = []
+    for theme in sources:
+        columns = [read(theme, s)[1] for s in stems]
+        if len({len(c) for c in columns}) != 1:
+            sys.exit(f"{theme}: {stems} have unequal counts")
+        per_theme.append(list(zip(*columns)))
+    return per_theme
+
+
+def union(stems):
+    seen, out = set(), []
+    per_theme = rows(stems)
+    for i in range(max(len(r) for r in per_theme)):
+        for r in per_theme:
+            if i < len(r) and r[i][0].lower() not in seen:
+                seen.add(r[i][0].lower())
+                out.append(r[i])
+    return out
+
+
+def write(stem, entries):
+    header = read("01", stem)[0]
+    os.makedirs(os.path.join(words, "00"), exist_ok=True)
+    with open(os.path.join(words, "00", stem + ".dat"), "wb") as f:
+        f.write("\r\n".join([header] + list(entries) + [""]).encode("cp1251"))
+
+
+def emit(families, limit):
+    """families: lists of stems that must end with one common count."""
+    unions = [union(stems) for stems in families]
+    n = min(limit, *(len(u) for u in unions))
+    for stems, u in zip(families, unions):
+        for k, stem in enumerate(stems):
+            write(stem, [row[k] for row in u[:n]])
+    return n
+
+
+counts = {
+    "nouns": emit([[g + d for d in ("", "1", "2")] for g in ("nounM", "nounF", "nounN")], 333),
+    "adjectives": emit([[g + d for g in ("adjM", "adjF", "adjN") for d in ("", "1", "2")]], 333),
+    "verbs": emit([["verbP", "verbN", "verbF"]], 1000),
+    "adverbs": emit([["adverb"], ["advM", "advF", "advN"]], 666),
+    "openers": emit([["intro"]], 3000),
+}
+print(", ".join(f"{k}: {v}" for k, v in counts.items()))
