@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/failure.h"
+#include "platform/files.h"
 #include "window/wordtable.h"
 
 #include <QDir>
@@ -195,6 +196,87 @@ qint16 StoreWordLines(const QByteArray& bytes, const QString& path, const QStrin
         ++slot;
     }
     return qint16(slot);
+}
+
+namespace {
+
+constexpr int NumberCount = 1000;
+
+QString numberedName(int n)
+{
+    return QStringLiteral("%1.txt").arg(n, 3, 10, QLatin1Char('0'));
+}
+
+QDir requireOutputFolder(const QString& outputFolder)
+{
+    const QFileInfo info(outputFolder);
+    if (!info.isDir())
+        throw Failure(FailureKind::PathNotFound, info.absoluteFilePath(), 0, QString());
+    return QDir(info.absoluteFilePath());
+}
+
+// exists() follows a symbolic link, so a link to nothing has to be asked about separately;
+// creating the file would fail on it all the same.
+bool nameTaken(const QDir& folder, int n)
+{
+    const QFileInfo info(folder.filePath(numberedName(n)));
+    return info.exists() || info.isSymLink();
+}
+
+// The first free number from `from` on; none left is NoFreeNumber.
+int firstFreeFrom(const QDir& folder, int from)
+{
+    for (int n = from; n < NumberCount; ++n) {
+        if (!nameTaken(folder, n))
+            return n;
+    }
+    throw Failure(FailureKind::NoFreeNumber, folder.absolutePath(), 0,
+        QStringLiteral("Удалите или перенесите старые файлы"));
+}
+
+// Text edits hand over "\n", pasted text may carry "\r\n" or a lone "\r", and the Unicode
+// separators stand for line breaks too; a DOS or Windows reader wants CR LF for each.
+QString withCrLf(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 16 + 1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        switch (c.unicode()) {
+        case u'\r':
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            [[fallthrough]];
+        case u'\n':
+        case u'\u2028':
+        case u'\u2029':
+            out.append(u'\r').append(u'\n');
+            break;
+        default:
+            out.append(c);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QString NextFreeNumber(const QString& outputFolder)
+{
+    return numberedName(firstFreeFrom(requireOutputFolder(outputFolder), 0)).left(3);
+}
+
+QString SaveNumbered(const QString& text, const QString& outputFolder)
+{
+    const QDir folder = requireOutputFolder(outputFolder);
+    const QByteArray bytes = CodePage::EncodeAnsi(withCrLf(text));
+    // Another program may take the free name between the search and the write; then the next
+    // one is tried. Searching on from there, not from 000, bounds the loop at 1000 names.
+    for (int n = firstFreeFrom(folder, 0);; n = firstFreeFrom(folder, n + 1)) {
+        const QString path = folder.absoluteFilePath(numberedName(n));
+        if (Files::WriteNewFile(path, bytes))
+            return path;
+    }
 }
 
 } // namespace mdlSubs

@@ -56,4 +56,14 @@ qint16 LoadWordFile(const QString& stem, WordTable& table, qint16 start);
 qint16 StoreWordLines(const QByteArray& bytes, const QString& path, const QString& stem,
     WordTable& table, qint16 start);
 
+// The first number "000" ... "999" whose name NNN.txt no directory entry in outputFolder has:
+// a file, a folder and a symbolic link (even one to nothing) all take the name. A missing
+// folder is PathNotFound; all 1000 names taken is NoFreeNumber.
+QString NextFreeNumber(const QString& outputFolder);
+// Saves text as outputFolder/NNN.txt under the next free number, never replacing a file:
+// Windows-1251 ("?" for characters it lacks), every line break one CR LF, no byte order mark,
+// nothing added. Returns the absolute path written, with "/" separators. The folder is never
+// created: a missing one is PathNotFound.
+QString SaveNumbered(const QString& text, const QString& outputFolder);
+
 } // namespace mdlSubs

@@ -34,6 +34,9 @@ struct Tables {
             QStringEncoder one("IBM866");
             const QByteArray o = one.encode(QStringView(&ansiToUnicode[b], 1));
             ansiToOem[b] = (one.hasError() || o.size() != 1) ? '?' : static_cast<unsigned char>(o.at(0));
+            // ICU's IBM866 swaps the control bytes 1A, 1C and 7F; both code pages are ASCII below 0x80.
+            if (b < 0x80)
+                ansiToOem[b] = static_cast<unsigned char>(b);
         }
     }
 };
