@@ -4,9 +4,22 @@
 
 namespace Paths {
 
+namespace {
+QString& overridden()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
 QString ProgramFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    return overridden().isEmpty() ? QCoreApplication::applicationDirPath() : overridden();
+}
+
+void OverrideProgramFolder(const QString& folder)
+{
+    overridden() = folder;
 }
 
 QString WordsFolder()

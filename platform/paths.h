@@ -8,6 +8,10 @@ namespace Paths {
 // The folder that holds the running executable, without a trailing separator.
 QString ProgramFolder();
 
+// Tests run the program's commands in a folder of their own; an empty folder restores the
+// executable's.
+void OverrideProgramFolder(const QString& folder);
+
 // ProgramFolder() + "/words", the parent of the theme folders 00 ... 03.
 QString WordsFolder();
 

@@ -1,0 +1,31 @@
+// Windows: layered-window translucency and the shell's "open".
+#include "platform/desktop.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QWidget>
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace Desktop {
+
+void SetWindowOpacity(QObject* window, quint8 alpha)
+{
+    auto* w = qobject_cast<QWidget*>(window);
+    if (!w)
+        return;
+    const HWND hwnd = reinterpret_cast<HWND>(w->winId());
+    const LONG style = GetWindowLongA(hwnd, GWL_EXSTYLE);
+    SetWindowLongA(hwnd, GWL_EXSTYLE, style | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(hwnd, 0, alpha, LWA_ALPHA);
+}
+
+void OpenUrl(const QString& url)
+{
+    const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(url.utf16()), L"",
+        reinterpret_cast<LPCWSTR>(folder.utf16()), SW_SHOWNORMAL);
+}
+
+} // namespace Desktop
