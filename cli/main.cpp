@@ -1,4 +1,7 @@
-// zurevavud-cli: the text a window would show, on standard output.
+// zurevavud-cli: the text a window would show, on standard output; and tools for the people
+// who write word lists.
+#include "cli/explain.h"
+#include "cli/stats.h"
 #include "modules/mdlsubs.h"
 #include "platform/codepage.h"
 #include "platform/failure.h"
@@ -8,14 +11,19 @@
 #include "window/wordstore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
-const char Usage[] = R"(Использование: zurevavud-cli [--words ПАПКА] [--theme N] [--runs K] [--encoding utf-8|cp1251]
+const char Usage[] = R"(Использование:
+  zurevavud-cli [--words ПАПКА] [--theme N] [--runs K] [--seed S] [--explain]
+                [--encoding utf-8|cp1251]
+  zurevavud-cli --stats [--words ПАПКА] [--theme N] [--encoding utf-8|cp1251]
 
 Печатает в стандартный вывод ровно тот текст, который оказался бы в поле первого окна
 программы, если сразу после запуска выбрать тему N и нажать «Генерировать» K раз.
@@ -25,27 +33,77 @@ const char Usage[] = R"(Использование: zurevavud-cli [--words ПА�
   --theme N       тема: 0 «Всё одной кучей», 1 «Философия», 2 «Зверюшки», 3 «Техника»
                   (по умолчанию 0)
   --runs K        сколько раз нажать «Генерировать» (по умолчанию 1)
+  --seed S        начать случайные числа с состояния, выведенного из S (0 … 4294967295),
+                  а не с постоянного: разные S дают разный текст, одно и то же S — тот же.
+                  Без --seed текст всегда один и тот же, как в окне после запуска.
+  --explain       после каждого предложения — строка о том, как оно получилось:
+                    A  g=1,0,2,2  intro:14 adjF:3 nounF:3 nounM2:40 verbN:7 nounN1:22
+                  шаблон (A или B); род каждой именной группы (0 — мужской, 1 — женский,
+                  2 — средний; у A четыре группы, у B одна, общая для всего предложения);
+                  для каждого слова по порядку — файл и строка, как в текстовом редакторе
+                  (заголовок — строка 1). «(пусто):1234» — слово взято из ячейки 1234,
+                  которую не заполнил ни один файл; «00/nounN:5» — слово осталось в ячейке
+                  от темы 00, загруженной до выбранной. Строка стоит между CR LF и CR LF
+                  сразу после предложения, перед его разрывом абзаца; если убрать все такие
+                  вставки, останется ровно текст без --explain.
+  --stats         ничего не генерировать, а проверить темы: все четыре папки или только
+                  --theme N. Для каждой печатает число слов в каждом файле, нарушенные
+                  правила и число разных предложений каждого шаблона.
   --encoding E    кодировка вывода: utf-8 (по умолчанию) или cp1251
   --help          эта справка
 
-Пример:
+Правила, которые проверяет --stats (имена файлов — без .dat):
+  - каждый файл загружается: есть, не пуст, без пустых строк, не выходит за ячейку 3000;
+  - в семье столько же слов, сколько в её первом файле: девять файлов noun* — как в
+    nounM, девять adj* — как в adjM, verbN и verbF — как в verbP, advM, advF и advN —
+    как в adverb; иначе следующие блоки сдвигаются и слова читаются не из своих ячеек;
+  - предложения не обращаются к ячейкам за 3000: существительных и прилагательных не больше
+    333, наречий не больше 667, глаголов не больше 1500, вводных слов не больше 3001;
+  - в каждой семье больше 19 слов: номер слова выбирается не из 19 последних выбранных;
+  - ни одна ячейка, которую читают предложения, не пуста и не хранит метку конца «#»;
+    в словах нет пробелов по краям и слов из одних пробелов.
+
+Число разных предложений. Предложение определяют его вид (какие необязательные слова в нём
+есть), роды, которые в нём видны, и номера его слов. Номера слов одного предложения все
+разные, поэтому k слов из семей, где c1 <= c2 <= … <= ck слов (по возрастанию), выбираются
+  (c1 − 0) · (c2 − 1) · … · (ck − (k − 1))
+способами (0, если хоть один множитель не больше 0). Число предложений шаблона — сумма по
+всем его видам этого произведения, умноженного на число видимых родов:
+  B  [вводное] [прил.] сущ. кратк.прил. [и кратк.прил.]: роды — 3;
+  A  [вводное] [прил.] сущ. [[прил.] сущ.] [наречие] глагол [прил.] сущ. [[прил.] сущ.]:
+     роды — 3 · (3, если есть второе сущ.) · (2 с прилагательным перед третьим сущ.,
+     3 без него) · (3, если есть четвёртое сущ.).
+Вводное слово бывает со второго хода, считаются предложения с ним и без него; разрыв абзаца
+после предложения не делает его другим.
+
+Примеры:
   zurevavud-cli --theme 2 --runs 3
+  zurevavud-cli --seed $RANDOM
+  zurevavud-cli --theme 1 --explain
+  zurevavud-cli --stats --words ~/мои-слова --theme 3
 
 Коды выхода: 0 — всё получилось; 1 — ошибка в словах или при выборе слова (то, что
-успело получиться, всё равно напечатано, а причина — одной строкой в stderr);
-2 — неверные аргументы.
+успело получиться, всё равно напечатано, а причина — одной строкой в stderr), а для
+--stats — хоть одно правило нарушено; 2 — неверные аргументы (в том числе --stats вместе с
+--runs, --seed или --explain: --stats ничего не генерирует).
 )";
 
 struct Options {
     QString wordsFolder;
     int theme = 0;
+    bool themeGiven = false;
     int runs = 1;
     bool cp1251 = false;
+    bool explain = false;
+    bool stats = false;
+    std::optional<quint32> seed;
+    QStringList generationOptions; // given options that only make sense when generating
 };
 
 [[noreturn]] void badArguments(const QString& why)
 {
-    std::fprintf(stderr, "zurevavud-cli: %s\nПодробнее: zurevavud-cli --help\n", why.toLocal8Bit().constData());
+    std::fprintf(stderr, "zurevavud-cli: %s\nПодробнее: zurevavud-cli --help\n",
+        why.toLocal8Bit().constData());
     std::exit(2);
 }
 
@@ -54,7 +112,22 @@ int toNumber(const QString& option, const QString& value, int lo, int hi)
     bool ok = false;
     const int n = value.toInt(&ok);
     if (!ok || n < lo || n > hi)
-        badArguments(QStringLiteral("%1 ждёт число от %2 до %3, а не «%4»").arg(option).arg(lo).arg(hi).arg(value));
+        badArguments(QStringLiteral("%1 ждёт число от %2 до %3, а не «%4»")
+                         .arg(option)
+                         .arg(lo)
+                         .arg(hi)
+                         .arg(value));
+    return n;
+}
+
+quint32 toSeed(const QString& option, const QString& value)
+{
+    bool ok = false;
+    // Base 10 only, and no sign: "-1" must not quietly become 4294967295.
+    const quint32 n = value.startsWith(u'-') || value.startsWith(u'+') ? 0 : value.toUInt(&ok, 10);
+    if (!ok)
+        badArguments(
+            QStringLiteral("%1 ждёт целое число от 0 до 4294967295, а не «%2»").arg(option, value));
     return n;
 }
 
@@ -75,10 +148,20 @@ Options parse(const QStringList& args)
         };
         if (a == u"--words")
             o.wordsFolder = value();
-        else if (a == u"--theme")
+        else if (a == u"--theme") {
             o.theme = toNumber(a, value(), 0, Themes::Count - 1);
-        else if (a == u"--runs")
+            o.themeGiven = true;
+        } else if (a == u"--runs") {
             o.runs = toNumber(a, value(), 0, 1000000);
+            o.generationOptions << a;
+        } else if (a == u"--seed") {
+            o.seed = toSeed(a, value());
+            o.generationOptions << a;
+        } else if (a == u"--explain") {
+            o.explain = true;
+            o.generationOptions << a;
+        } else if (a == u"--stats")
+            o.stats = true;
         else if (a == u"--encoding") {
             const QString e = value().toLower();
             if (e == u"utf-8" || e == u"utf8")
@@ -86,9 +169,14 @@ Options parse(const QStringList& args)
             else if (e == u"cp1251" || e == u"windows-1251")
                 o.cp1251 = true;
             else
-                badArguments(QStringLiteral("неизвестная кодировка «%1»: нужна utf-8 или cp1251").arg(e));
+                badArguments(
+                    QStringLiteral("неизвестная кодировка «%1»: нужна utf-8 или cp1251").arg(e));
         } else
             badArguments(QStringLiteral("неизвестный аргумент «%1»").arg(a));
+    }
+    if (o.stats && !o.generationOptions.isEmpty()) {
+        badArguments(QStringLiteral("--stats ничего не генерирует, %1 с ним не сочетается")
+                         .arg(o.generationOptions.join(QStringLiteral(", "))));
     }
     return o;
 }
@@ -99,42 +187,87 @@ void loadTheme(WordStore& store, const Options& o, int theme)
     store.dbLoad();
 }
 
+bool writeOut(const QString& text, bool cp1251)
+{
+    const QByteArray bytes = cp1251 ? CodePage::EncodeAnsi(text) : text.toUtf8();
+    QFile stdOut;
+    if (!stdOut.open(stdout, QIODevice::WriteOnly) || stdOut.write(bytes) != bytes.size()
+        || !stdOut.flush()) {
+        std::fprintf(stderr, "zurevavud-cli: не удалось записать в стандартный вывод\n");
+        return false;
+    }
+    return true;
+}
+
+int stats(const Options& o)
+{
+    QString text;
+    bool broken = false;
+    const QStringList names = Themes::Names();
+    for (int theme = 0; theme < Themes::Count; ++theme) {
+        if (o.themeGiven && theme != o.theme)
+            continue;
+        const QString folder = Themes::ThemePath(o.wordsFolder, theme);
+        const QString heading = QStringLiteral("Тема %1 «%2»: %3")
+                                    .arg(Themes::FolderName(theme), names.at(theme),
+                                        QDir::toNativeSeparators(folder));
+        const ThemeStats::Report report = ThemeStats::Examine(folder, heading);
+        if (!text.isEmpty())
+            text += u'\n';
+        text += report.text;
+        broken = broken || report.brokenRules > 0;
+    }
+    if (!writeOut(text, o.cp1251))
+        return 1;
+    return broken ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const Options o = parse(QCoreApplication::arguments());
+    if (o.stats)
+        return stats(o);
+    if (o.seed)
+        mdlSubs::SetUniformSource(mdlSubs::SeededSource(*o.seed));
 
     WordStore store;
-    StringOutput out;
+    WordStore themeOnly; // the chosen theme on its own, to tell its words from theme 00's
+    StringOutput plain;
+    ExplainingOutput explained;
+    TextOutput& out = o.explain ? static_cast<TextOutput&>(explained) : plain;
     int status = 0;
     try {
         // A window starts on theme 00 and then switches; the switch keeps words of 00 in the
         // slots the new theme does not reach, so load both to print what the window shows.
+        bool earlier = false;
         if (o.theme != 0) {
             try {
                 loadTheme(store, o, 0);
+                earlier = true;
             } catch (const Failure&) {
                 // The window opens without words then; choosing the theme still works.
             }
         }
         loadTheme(store, o, o.theme);
         if (!store.hasWords())
-            throw Failure(FailureKind::NoWordsLoaded, QStringLiteral("В теме %1 нет ни одного слова").arg(Themes::FolderName(o.theme)));
+            throw Failure(FailureKind::NoWordsLoaded,
+                QStringLiteral("В теме %1 нет ни одного слова").arg(Themes::FolderName(o.theme)));
+        if (o.explain && earlier) {
+            loadTheme(themeOnly, o, o.theme);
+            explained.setEarlierTheme(store, themeOnly, Themes::FolderName(0));
+        }
         const SentenceGenerator generator(store);
         for (int run = 0; run < o.runs; ++run)
-            generator.GenerateText(out);
+            generator.GenerateText(out, o.explain);
     } catch (const Failure& f) {
         std::fprintf(stderr, "zurevavud-cli: %s\n", f.message().toLocal8Bit().constData());
         status = 1;
     }
 
-    const QByteArray bytes = o.cp1251 ? CodePage::EncodeAnsi(out.text()) : out.text().toUtf8();
-    QFile stdOut;
-    if (!stdOut.open(stdout, QIODevice::WriteOnly) || stdOut.write(bytes) != bytes.size() || !stdOut.flush()) {
-        std::fprintf(stderr, "zurevavud-cli: не удалось записать в стандартный вывод\n");
+    if (!writeOut(o.explain ? explained.text() : plain.text(), o.cp1251))
         return 1;
-    }
     return status;
 }
