@@ -29,6 +29,20 @@ inline bool writeWordFile(const QString& dir, const QString& stem, const QString
 // A family's files and how many entries each gets.
 struct Sizes {
     int nouns = 30, verbs = 30, adjectives = 30, adverbs = 30, intros = 30;
+
+    // The entry count of a word file of this family.
+    int of(const QString& stem) const
+    {
+        if (stem.startsWith(u"noun"))
+            return nouns;
+        if (stem.startsWith(u"verb"))
+            return verbs;
+        if (stem.startsWith(u"adj"))
+            return adjectives;
+        if (stem.startsWith(u"adv"))
+            return adverbs;
+        return intros;
+    }
 };
 
 // A complete theme in which every word names its own file and entry: "nounF2_7" is entry 7
@@ -38,15 +52,7 @@ inline bool writeLabelledTheme(const QString& dir, Sizes sizes = {})
     if (!QDir().mkpath(dir))
         return false;
     for (const QString& stem : WordStore::Stems()) {
-        int n = sizes.intros;
-        if (stem.startsWith(u"noun"))
-            n = sizes.nouns;
-        else if (stem.startsWith(u"verb"))
-            n = sizes.verbs;
-        else if (stem.startsWith(u"adj"))
-            n = sizes.adjectives;
-        else if (stem.startsWith(u"adv"))
-            n = sizes.adverbs;
+        const int n = sizes.of(stem);
         QStringList lines;
         for (int i = 0; i < n; ++i)
             lines << stem + u'_' + QString::number(i);

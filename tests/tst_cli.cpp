@@ -1,4 +1,5 @@
 // zurevavud-cli prints what the window's text box would hold.
+#include "clirun.h"
 #include "modules/mdlsubs.h"
 #include "platform/codepage.h"
 #include "platform/failure.h"
@@ -7,24 +8,10 @@
 #include "window/themes.h"
 #include "window/wordstore.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-struct Result {
-    int status = -1;
-    QByteArray out, err;
-};
-
-Result runCli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(ZUREVAVUD_CLI), args);
-    p.waitForFinished(60000);
-    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError() };
-}
 
 // The text of a fresh program's first window after choosing theme and pressing K times.
 QString windowText(const QString& words, int theme, int runs)

@@ -1,6 +1,7 @@
 // zurevavud-cli's tools for word-list authors: --explain, --stats and --seed, with the big
 // integer the sentence numbers need and the help and manual page that document them.
 #include "cli/biguint.h"
+#include "clirun.h"
 #include "modules/mdlsubs.h"
 #include "platform/codepage.h"
 #include "platform/failure.h"
@@ -9,26 +10,12 @@
 #include "window/themes.h"
 #include "window/wordstore.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Result {
-    int status = -1;
-    QByteArray out, err;
-};
-
-Result runCli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(ZUREVAVUD_CLI), args);
-    p.waitForFinished(120000);
-    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-        p.readAllStandardError() };
-}
 
 // One change to a labelled theme (see TestTheme::writeLabelledTheme).
 struct FileChange {
@@ -438,15 +425,7 @@ private slots:
 
         // Every file's count is listed.
         for (const QString& stem : WordStore::Stems()) {
-            int n = sizes.intros;
-            if (stem.startsWith(u"noun"))
-                n = sizes.nouns;
-            else if (stem.startsWith(u"verb"))
-                n = sizes.verbs;
-            else if (stem.startsWith(u"adj"))
-                n = sizes.adjectives;
-            else if (stem.startsWith(u"adv"))
-                n = sizes.adverbs;
+            const int n = sizes.of(stem);
             QVERIFY2(
                 out.contains(QRegularExpression(QStringLiteral("  %1 %2(\\s)").arg(stem).arg(n))),
                 qPrintable(stem));
