@@ -119,13 +119,6 @@ private slots:
         QVERIFY(r.out.isEmpty());
         QVERIFY(!r.err.isEmpty());
     }
-
-    void help()
-    {
-        const Result r = runCli({ QStringLiteral("--help") });
-        QCOMPARE(r.status, 0);
-        QVERIFY(r.out.contains("--runs"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -600,49 +600,6 @@ private slots:
         QCOMPARE(f.toString(), decimal);
     }
 
-    void bigPowersOfTwo_data()
-    {
-        QTest::addColumn<int>("k");
-        QTest::addColumn<QString>("decimal");
-        QTest::newRow("2^32") << 32 << "4294967296";
-        QTest::newRow("2^64") << 64 << "18446744073709551616";
-        QTest::newRow("2^128") << 128 << "340282366920938463463374607431768211456";
-        QTest::newRow("2^129") << 129 << "680564733841876926926749214863536422912";
-    }
-
-    void bigPowersOfTwo()
-    {
-        QFETCH(int, k);
-        QFETCH(QString, decimal);
-        // By doubling and by adding a number to itself: both carries.
-        BigUInt doubled(1), added(1);
-        for (int i = 0; i < k; ++i) {
-            doubled *= 2;
-            added += added;
-        }
-        QCOMPARE(doubled.toString(), decimal);
-        QCOMPARE(added.toString(), decimal);
-        QVERIFY(doubled == added);
-        // Adding one carries across a limb of all ones.
-        BigUInt almost(~quint64(0));
-        almost += BigUInt(1);
-        QCOMPARE(almost.toString(), QStringLiteral("18446744073709551616"));
-    }
-
-    void bigZero()
-    {
-        BigUInt z;
-        QVERIFY(z.isZero());
-        QCOMPARE(z.toString(), QStringLiteral("0"));
-        BigUInt big(1);
-        for (int i = 0; i < 100; ++i)
-            big *= 1000;
-        QCOMPARE(big.toString(), QStringLiteral("1") + QString(300, u'0'));
-        big *= 0;
-        QVERIFY(big.isZero());
-        QVERIFY(big == BigUInt());
-    }
-
     // --- help and manual page ---
 
     void optionsDocumented_data()

@@ -369,30 +369,7 @@ private slots:
         COMPARE_SNAPSHOTS(after, before);
     }
 
-    void newFileWithoutFolder()
-    {
-        const QString folder = out("missing");
-        expectFailure([&] { (void)Files::WriteNewFile(folder + "/000.txt", "x"); }, FailureKind::PathNotFound, folder);
-        QVERIFY(!QFileInfo::exists(folder));
-    }
-
     // --- Code pages ---
-
-    void toOem_data()
-    {
-        QTest::addColumn<int>("ansi");
-        QTest::addColumn<int>("oem");
-        for (const Pair& p : Pairs)
-            QTest::addRow("%02X", p.ansi) << int(p.ansi) << int(p.oem);
-    }
-
-    void toOem()
-    {
-        QFETCH(int, ansi);
-        QFETCH(int, oem);
-        const QByteArray in = QByteArray(1, 'x') + char(ansi) + 'y';
-        QCOMPARE(mdlCodepages::ToOem(in), QByteArray(1, 'x') + char(oem) + 'y');
-    }
 
     void toOemKeepsLengthAndAscii()
     {
@@ -410,31 +387,6 @@ private slots:
     }
 
     // --- The DOS program ---
-
-    void lengthBytes_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("low");
-        QTest::addColumn<int>("high");
-        QTest::newRow("0") << 0 << 0 << 0;
-        QTest::newRow("1") << 1 << 1 << 0;
-        QTest::newRow("255") << 255 << 255 << 0;
-        QTest::newRow("256") << 256 << 0 << 1;
-        QTest::newRow("300") << 300 << 0x2C << 0x01;
-        QTest::newRow("32767") << 32767 << 0xFF << 0x7F;
-        QTest::newRow("-1") << -1 << 0xFF << 0x00;
-        QTest::newRow("-300") << -300 << 0xD4 << 0xFF; // -300 / 256 is -1, not -2
-        QTest::newRow("-32768") << -32768 << 0x00 << 0x80;
-    }
-
-    void lengthBytes()
-    {
-        QFETCH(int, n);
-        QFETCH(int, low);
-        QFETCH(int, high);
-        QCOMPARE(mdlMakeexe::LowByte(qint16(n)), low);
-        QCOMPARE(mdlMakeexe::HighByte(qint16(n)), high);
-    }
 
     void programRuns_data()
     {
