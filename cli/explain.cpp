@@ -1,6 +1,9 @@
 #include "cli/explain.h"
 
-#include "window/wordstore.h"
+#include "window/wordtable.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <functional>
 
@@ -34,29 +37,12 @@ QString plainItem(const WordTable& table, int slot)
 
 } // namespace
 
-QString ExplainSentence(const SentenceTrace& trace) { return explain(trace, plainItem); }
-
-void ExplainingOutput::setEarlierTheme(
-    const WordStore& window, const WordStore& current, const QString& folder)
-{
-    m_current = {
-        { &window.Nouns, &current.Nouns },
-        { &window.Verbs, &current.Verbs },
-        { &window.Adjectives, &current.Adjectives },
-        { &window.Adverbs, &current.Adverbs },
-        { &window.Intros, &current.Intros },
-    };
-    m_earlierFolder = folder;
-}
-
 QString ExplainingOutput::item(const WordTable& table, int slot) const
 {
     QString text = plainItem(table, slot);
-    // Loading writes the same slots whatever they held, so a filled slot the current theme
-    // alone leaves empty was filled by the earlier one.
-    const WordTable* current = m_current.value(&table);
-    if (current && current->origin(slot).stem.isEmpty() && !table.origin(slot).stem.isEmpty())
-        text.prepend(m_earlierFolder + u'/');
+    const QString& from = table.origin(slot).folder;
+    if (!from.isEmpty() && from != m_folder)
+        text.prepend(QFileInfo(QDir::cleanPath(from)).fileName() + u'/');
     return text;
 }
 

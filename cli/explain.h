@@ -2,10 +2,8 @@
 
 #include "window/generator.h"
 
-#include <QHash>
 #include <QString>
 
-class WordStore;
 class WordTable;
 
 // The generated text with, after each sentence, one line saying how it was made: template,
@@ -19,9 +17,9 @@ public:
     void traced(const SentenceTrace& trace) override;
 
     // In the window a theme is loaded over the one before it, whose words stay in the slots the
-    // new theme does not reach. current is the new theme loaded on its own into a fresh store;
-    // words from slots it leaves empty are marked with the earlier theme's folder ("00/nounN:5").
-    void setEarlierTheme(const WordStore& window, const WordStore& current, const QString& folder);
+    // new theme does not reach; words loaded from another folder than this one are marked with
+    // that folder's name ("00/nounN:5").
+    void setThemeFolder(const QString& folder) { m_folder = folder; }
 
     const QString& text() const { return m_text; }
 
@@ -29,9 +27,5 @@ private:
     QString item(const WordTable& table, int slot) const;
 
     QString m_text;
-    QHash<const WordTable*, const WordTable*> m_current;
-    QString m_earlierFolder;
+    QString m_folder;
 };
-
-// The explanation line of one sentence, as ExplainingOutput writes it without an earlier theme.
-QString ExplainSentence(const SentenceTrace& trace);

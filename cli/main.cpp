@@ -234,7 +234,6 @@ int main(int argc, char* argv[])
         mdlSubs::SetUniformSource(mdlSubs::SeededSource(*o.seed));
 
     WordStore store;
-    WordStore themeOnly; // the chosen theme on its own, to tell its words from theme 00's
     StringOutput plain;
     ExplainingOutput explained;
     TextOutput& out = o.explain ? static_cast<TextOutput&>(explained) : plain;
@@ -242,11 +241,9 @@ int main(int argc, char* argv[])
     try {
         // A window starts on theme 00 and then switches; the switch keeps words of 00 in the
         // slots the new theme does not reach, so load both to print what the window shows.
-        bool earlier = false;
         if (o.theme != 0) {
             try {
                 loadTheme(store, o, 0);
-                earlier = true;
             } catch (const Failure&) {
                 // The window opens without words then; choosing the theme still works.
             }
@@ -255,10 +252,7 @@ int main(int argc, char* argv[])
         if (!store.hasWords())
             throw Failure(FailureKind::NoWordsLoaded,
                 QStringLiteral("В теме %1 нет ни одного слова").arg(Themes::FolderName(o.theme)));
-        if (o.explain && earlier) {
-            loadTheme(themeOnly, o, o.theme);
-            explained.setEarlierTheme(store, themeOnly, Themes::FolderName(0));
-        }
+        explained.setThemeFolder(mdlSubs::WordsPath);
         const SentenceGenerator generator(store);
         for (int run = 0; run < o.runs; ++run)
             generator.GenerateText(out, o.explain);

@@ -188,7 +188,7 @@ qint16 StoreWordLines(const QByteArray& bytes, const QString& path, const QStrin
         QString line = readLine();
         const bool empty = line.isEmpty();
         const bool endMark = !empty && line.at(0) == u'#';
-        table.store(slot, std::move(line), SlotOrigin { stem, lineNo });
+        table.store(slot, std::move(line), SlotOrigin { stem, lineNo, WordsPath });
         if (empty)
             throw Failure(FailureKind::InvalidArgument, path, lineNo, QString());
         if (endMark)

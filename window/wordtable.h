@@ -8,6 +8,7 @@
 struct SlotOrigin {
     QString stem; // empty for a slot never filled
     int line = 0;
+    QString folder; // the theme folder it was loaded from (WordsPath then)
 };
 
 // A fixed table of 3001 text slots, 0 ... 3000. It is never resized or cleared; a slot
