@@ -1,8 +1,7 @@
 // Generation and theme loading on a theme of 300 entries per file.
+#include "core/session.h"
 #include "modules/mdlsubs.h"
-#include "testtheme.h"
-#include "window/generator.h"
-#include "window/wordstore.h"
+#include "testkit.h"
 
 #include <QTemporaryDir>
 
@@ -10,28 +9,25 @@
 
 namespace {
 
-const QTemporaryDir& theme()
+// A theme of 300 entries per file, written once.
+QString words()
 {
     static QTemporaryDir dir;
-    static const bool written = TestTheme::writeLabelledTheme(dir.path(), { 300, 300, 300, 300, 300 });
+    static const bool written = TestKit::writeLabelledTheme(
+        dir.path() + QStringLiteral("/00"), { 300, 300, 300, 300, 300 });
     Q_UNUSED(written);
-    mdlSubs::WordsPath = dir.path() + u'/';
-    return dir;
+    return dir.path();
 }
 
 class CountingOutput : public TextOutput {
 public:
-    void append(const QString& text) override
+    void append(QStringView text) override
     {
         m_text += text;
-        ++sentences;
-    }
-    void finished() override
-    {
-        --sentences; // the closing line breaks
         if (m_text.size() > (1 << 20))
             m_text.resize(0);
     }
+    void sentenceMade(const Sentence&) override { ++sentences; }
     long long sentences = 0;
 
 private:
@@ -40,24 +36,22 @@ private:
 
 void BM_GenerationRun(benchmark::State& state)
 {
-    theme();
-    WordStore store;
-    store.dbLoad();
-    mdlSubs::ResetRandomState();
-    const SentenceGenerator g(store);
+    Session session({ words() });
+    session.start();
+    mdlSubs::resetRandomState();
     CountingOutput out;
     for (auto _ : state)
-        g.GenerateText(out);
-    state.counters["sentences/s"] = benchmark::Counter(double(out.sentences), benchmark::Counter::kIsRate);
+        session.generate(out);
+    state.counters["sentences/s"]
+        = benchmark::Counter(double(out.sentences), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_GenerationRun);
 
 void BM_LoadTheme(benchmark::State& state)
 {
-    theme();
-    WordStore store;
+    Session session({ words() });
     for (auto _ : state)
-        store.dbLoad();
+        session.select(0);
 }
 BENCHMARK(BM_LoadTheme)->Unit(benchmark::kMicrosecond);
 

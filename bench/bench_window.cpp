@@ -1,6 +1,5 @@
 // One press of "Генерировать" into an empty box and into a box holding 10 MB of text, and
 // opening a new window.
-#include "modules/mdlsubs.h"
 #include "platform/paths.h"
 #include "window/frmmain.h"
 
@@ -23,7 +22,8 @@ void generateInto(benchmark::State& state, qsizetype existing)
     w.show();
     auto* box = w.findChild<QPlainTextEdit*>(QStringLiteral("txtOut"));
     if (existing) {
-        const QString line = QStringLiteral("Старый текст, который уже лежит в окне и никуда не денется. ");
+        const QString line
+            = QStringLiteral("Старый текст, который уже лежит в окне и никуда не денется. ");
         QString text;
         text.reserve(existing + line.size());
         while (text.size() < existing)
@@ -73,7 +73,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // The shipped word lists, read from the source tree.
-    Paths::OverrideProgramFolder(QStringLiteral(ZUREVAVUD_SOURCE_DIR));
+    Paths::overrideProgramFolder(QStringLiteral(ZUREVAVUD_SOURCE_DIR));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

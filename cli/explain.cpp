@@ -1,58 +1,37 @@
 #include "cli/explain.h"
 
-#include "window/wordtable.h"
+#include "core/session.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include <functional>
-
-namespace {
-
-const QString ParagraphBreak = QStringLiteral("\r\n\r\n");
-
-QString explain(
-    const SentenceTrace& trace, const std::function<QString(const WordTable&, int)>& item)
+QString ExplainingOutput::explain(const Sentence& sentence, const Session& session)
 {
-    QString line = QChar::fromLatin1(trace.templateName) + QStringLiteral("  g=");
-    for (qsizetype i = 0; i < trace.genders.size(); ++i) {
+    QString line = sentence.kind == Sentence::Template::A ? QStringLiteral("A  g=")
+                                                          : QStringLiteral("B  g=");
+    for (int i = 0; i < sentence.genderCount; ++i) {
         if (i)
             line += u',';
-        line += QString::number(trace.genders.at(i));
+        line += QString::number(sentence.genders[size_t(i)]);
     }
     line += u' ';
-    for (const SentenceTrace::Word& w : trace.words)
-        line += u' ' + item(*w.table, w.slot);
+    for (int i = 0; i < sentence.wordCount; ++i) {
+        const Sentence::Word& w = sentence.words[size_t(i)];
+        const SlotOrigin& origin = session.words().table(w.family).origin(w.slot);
+        line += u' ';
+        if (origin.file < 0) {
+            line += QStringLiteral("(пусто):%1").arg(w.slot);
+            continue;
+        }
+        if (origin.folder != session.themeFolder())
+            line += QFileInfo(QDir::cleanPath(origin.folder)).fileName() + u'/';
+        line += QLatin1String(WordLayout::Files[size_t(origin.file)].stem) + u':'
+            + QString::number(origin.line);
+    }
     return line;
 }
 
-QString plainItem(const WordTable& table, int slot)
+void ExplainingOutput::sentenceMade(const Sentence& sentence)
 {
-    const SlotOrigin& origin = table.origin(slot);
-    // No file reached the slot: say so, with the slot, so the gap can be found.
-    if (origin.stem.isEmpty())
-        return QStringLiteral("(пусто):%1").arg(slot);
-    return origin.stem + u':' + QString::number(origin.line);
-}
-
-} // namespace
-
-QString ExplainingOutput::item(const WordTable& table, int slot) const
-{
-    QString text = plainItem(table, slot);
-    const QString& from = table.origin(slot).folder;
-    if (!from.isEmpty() && from != m_folder)
-        text.prepend(QFileInfo(QDir::cleanPath(from)).fileName() + u'/');
-    return text;
-}
-
-void ExplainingOutput::traced(const SentenceTrace& trace)
-{
-    const QString line
-        = explain(trace, [this](const WordTable& table, int slot) { return item(table, slot); });
-    // Keep the line next to its sentence: before the paragraph break the sentence may end with.
-    qsizetype at = m_text.size();
-    if (m_text.endsWith(ParagraphBreak))
-        at -= ParagraphBreak.size();
-    m_text.insert(at, QStringLiteral("\r\n") + line + QStringLiteral("\r\n"));
+    m_out.append(QStringLiteral("\r\n") + explain(sentence, m_session) + QStringLiteral("\r\n"));
 }

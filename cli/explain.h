@@ -1,10 +1,10 @@
 #pragma once
 
-#include "window/generator.h"
+#include "core/generator.h"
 
 #include <QString>
 
-class WordTable;
+class Session;
 
 // The generated text with, after each sentence, one line saying how it was made: template,
 // genders of its noun phrases and the file and line of every word, e.g.
@@ -13,19 +13,22 @@ class WordTable;
 // paragraph break, if it has one), so removing every such insertion gives back the plain text.
 class ExplainingOutput final : public TextOutput {
 public:
-    void append(const QString& text) override { m_text += text; }
-    void traced(const SentenceTrace& trace) override;
+    // Passes the text on to out; session is the one generating, for the words' origins.
+    ExplainingOutput(TextOutput& out, const Session& session)
+        : m_out(out)
+        , m_session(session)
+    {
+    }
+    void append(QStringView text) override { m_out.append(text); }
+    void sentenceMade(const Sentence& sentence) override;
+    void runEnded() override { m_out.runEnded(); }
 
-    // In the window a theme is loaded over the one before it, whose words stay in the slots the
-    // new theme does not reach; words loaded from another folder than this one are marked with
-    // that folder's name ("00/nounN:5").
-    void setThemeFolder(const QString& folder) { m_folder = folder; }
-
-    const QString& text() const { return m_text; }
+    // The line for one sentence. A word loaded by an earlier theme (a window loads a theme over
+    // the one before, whose words stay in the slots the new theme does not reach) is marked
+    // with that theme's folder ("00/nounN:5"); a slot no file reached is "(пусто):1234".
+    static QString explain(const Sentence& sentence, const Session& session);
 
 private:
-    QString item(const WordTable& table, int slot) const;
-
-    QString m_text;
-    QString m_folder;
+    TextOutput& m_out;
+    const Session& m_session;
 };

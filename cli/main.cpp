@@ -2,13 +2,12 @@
 // who write word lists.
 #include "cli/explain.h"
 #include "cli/stats.h"
+#include "core/session.h"
+#include "core/themes.h"
 #include "modules/mdlsubs.h"
 #include "platform/codepage.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
-#include "window/generator.h"
-#include "window/themes.h"
-#include "window/wordstore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -134,7 +133,7 @@ quint32 toSeed(const QString& option, const QString& value)
 Options parse(const QStringList& args)
 {
     Options o;
-    o.wordsFolder = Paths::WordsFolder();
+    o.wordsFolder = Paths::wordsFolder();
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& a = args.at(i);
         if (a == u"--help" || a == u"-h") {
@@ -181,43 +180,54 @@ Options parse(const QStringList& args)
     return o;
 }
 
-void loadTheme(WordStore& store, const Options& o, int theme)
-{
-    mdlSubs::WordsPath = Themes::ThemePath(o.wordsFolder, theme);
-    store.dbLoad();
-}
-
-bool writeOut(const QString& text, bool cp1251)
-{
-    const QByteArray bytes = cp1251 ? CodePage::EncodeAnsi(text) : text.toUtf8();
-    QFile stdOut;
-    if (!stdOut.open(stdout, QIODevice::WriteOnly) || stdOut.write(bytes) != bytes.size()
-        || !stdOut.flush()) {
-        std::fprintf(stderr, "zurevavud-cli: не удалось записать в стандартный вывод\n");
-        return false;
+// Standard output in the chosen encoding, written a press at a time, so that nothing waits
+// for the whole text and memory stays small however many presses are asked for.
+class StdoutOutput final : public TextOutput {
+public:
+    explicit StdoutOutput(bool cp1251)
+        : m_cp1251(cp1251)
+    {
+        m_file.open(stdout, QIODevice::WriteOnly);
     }
-    return true;
-}
+    void append(QStringView text) override { m_pending += text; }
+    void runEnded() override { flush(); }
+
+    // Writes what is pending; false (with a message on standard error) once a write failed.
+    bool flush()
+    {
+        if (!m_failed && !m_pending.isEmpty()) {
+            const QByteArray bytes
+                = m_cp1251 ? CodePage::encodeAnsi(m_pending) : m_pending.toUtf8();
+            m_failed = m_file.write(bytes) != bytes.size() || !m_file.flush();
+            if (m_failed)
+                std::fprintf(stderr, "zurevavud-cli: не удалось записать в стандартный вывод\n");
+        }
+        m_pending.clear();
+        return !m_failed;
+    }
+    bool failed() const { return m_failed; }
+
+private:
+    bool m_cp1251;
+    QFile m_file;
+    QString m_pending;
+    bool m_failed = false;
+};
 
 int stats(const Options& o)
 {
-    QString text;
+    StdoutOutput out(o.cp1251);
     bool broken = false;
-    const QStringList names = Themes::Names();
     for (int theme = 0; theme < Themes::Count; ++theme) {
         if (o.themeGiven && theme != o.theme)
             continue;
-        const QString folder = Themes::ThemePath(o.wordsFolder, theme);
-        const QString heading = QStringLiteral("Тема %1 «%2»: %3")
-                                    .arg(Themes::FolderName(theme), names.at(theme),
-                                        QDir::toNativeSeparators(folder));
-        const ThemeStats::Report report = ThemeStats::Examine(folder, heading);
-        if (!text.isEmpty())
-            text += u'\n';
-        text += report.text;
+        if (!o.themeGiven && theme > 0)
+            out.append(u"\n");
+        const ThemeStats::Report report = ThemeStats::examine(o.wordsFolder, theme);
+        out.append(report.text);
         broken = broken || report.brokenRules > 0;
     }
-    if (!writeOut(text, o.cp1251))
+    if (!out.flush())
         return 1;
     return broken ? 1 : 0;
 }
@@ -231,37 +241,32 @@ int main(int argc, char* argv[])
     if (o.stats)
         return stats(o);
     if (o.seed)
-        mdlSubs::SetUniformSource(mdlSubs::SeededSource(*o.seed));
+        mdlSubs::setUniformSource(mdlSubs::seededSource(*o.seed));
 
-    WordStore store;
-    StringOutput plain;
-    ExplainingOutput explained;
-    TextOutput& out = o.explain ? static_cast<TextOutput&>(explained) : plain;
+    Session session({ o.wordsFolder });
+    StdoutOutput out(o.cp1251);
+    ExplainingOutput explained(out, session);
+    TextOutput& sink = o.explain ? static_cast<TextOutput&>(explained) : out;
     int status = 0;
     try {
         // A window starts on theme 00 and then switches; the switch keeps words of 00 in the
         // slots the new theme does not reach, so load both to print what the window shows.
         if (o.theme != 0) {
             try {
-                loadTheme(store, o, 0);
+                session.start();
             } catch (const Failure&) {
                 // The window opens without words then; choosing the theme still works.
             }
         }
-        loadTheme(store, o, o.theme);
-        if (!store.hasWords())
-            throw Failure(FailureKind::NoWordsLoaded,
-                QStringLiteral("В теме %1 нет ни одного слова").arg(Themes::FolderName(o.theme)));
-        explained.setThemeFolder(mdlSubs::WordsPath);
-        const SentenceGenerator generator(store);
-        for (int run = 0; run < o.runs; ++run)
-            generator.GenerateText(out, o.explain);
+        session.select(o.theme);
+        for (int run = 0; run < o.runs && !out.failed(); ++run)
+            session.generate(sink);
     } catch (const Failure& f) {
+        out.flush();
         std::fprintf(stderr, "zurevavud-cli: %s\n", f.message().toLocal8Bit().constData());
         status = 1;
     }
-
-    if (!writeOut(o.explain ? explained.text() : plain.text(), o.cp1251))
+    if (!out.flush())
         return 1;
     return status;
 }

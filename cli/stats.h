@@ -18,17 +18,16 @@ struct FamilyCounts {
 // in one sentence are pairwise different and every range starts at 0, so k words from families
 // of c1 <= c2 <= ... <= ck entries have (c1 - 0)(c2 - 1)...(ck - (k - 1)) choices (none when a
 // factor is not positive); the totals add this, times the gender choices, over all shapes.
-BigUInt SentencesA(const FamilyCounts& counts);
-BigUInt SentencesB(const FamilyCounts& counts);
+BigUInt sentencesA(const FamilyCounts& counts);
+BigUInt sentencesB(const FamilyCounts& counts);
 
 struct Report {
     QString text; // lines ending in "\n"
     int brokenRules = 0;
 };
 
-// Loads the theme in folder (with a trailing separator) file by file and as the window does,
-// and describes the entry counts, every broken rule and the sentence numbers. heading is the
-// report's first line.
-Report Examine(const QString& folder, const QString& heading);
+// Loads theme `theme` of the words folder file by file and as a window does, and describes the
+// entry counts, every broken rule and the sentence numbers.
+Report examine(const QString& wordsFolder, int theme);
 
 } // namespace ThemeStats

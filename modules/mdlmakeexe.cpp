@@ -4,9 +4,6 @@
 #include "platform/failure.h"
 #include "platform/files.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace mdlMakeexe {
 
 namespace {
@@ -21,9 +18,8 @@ namespace {
 //   49         dec cx
 //   75 FA      jnz lodsb
 //   CD 20      int 20h           end of program
-constexpr unsigned char Stub[] = {
-    0xBE, 0x0F, 0x01, 0xB9, 0x00, 0x00, 0xFC, 0xAC, 0xCD, 0x29, 0x49, 0x75, 0xFA, 0xCD, 0x20
-};
+constexpr unsigned char Stub[]
+    = { 0xBE, 0x0F, 0x01, 0xB9, 0x00, 0x00, 0xFC, 0xAC, 0xCD, 0x29, 0x49, 0x75, 0xFA, 0xCD, 0x20 };
 constexpr int LengthLowOffset = 4;
 constexpr int LengthHighOffset = 5;
 
@@ -41,16 +37,13 @@ int HighByte(qint16 n)
 
 QString MakeExe(const QString& outputFolder)
 {
-    const QFileInfo folderInfo(outputFolder);
-    if (!folderInfo.isDir())
-        throw Failure(FailureKind::PathNotFound, folderInfo.absoluteFilePath(), 0, QString());
-    const QDir folder(folderInfo.absoluteFilePath());
+    const QDir folder = Files::requireFolder(outputFolder);
     const QString textPath = folder.absoluteFilePath(QStringLiteral("000.txt"));
     const QString exePath = folder.absoluteFilePath(QStringLiteral("000.exe"));
 
     QByteArray text;
     try {
-        text = Files::ReadWholeFile(textPath, MaxTextSize);
+        text = Files::readWholeFile(textPath, MaxTextSize);
     } catch (const Failure& e) {
         if (e.kind() != FailureKind::FileNotFound)
             throw;
@@ -67,7 +60,7 @@ QString MakeExe(const QString& outputFolder)
     program[LengthLowOffset] = char(LowByte(n));
     program[LengthHighOffset] = char(HighByte(n));
     program += mdlCodepages::ToOem(text);
-    Files::WriteFileAtomically(exePath, program);
+    Files::replaceFile(exePath, program);
     return exePath;
 }
 

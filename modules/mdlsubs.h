@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 
@@ -7,10 +8,14 @@
 #include <memory>
 
 class WordTable;
+struct SlotOrigin;
 
-// Program-wide state and stateless helpers: the random draws, the word-file reader and the
-// theme folder being loaded. Everything here runs on the one user-interface thread.
+// Program-wide state and stateless helpers, one file each: the random draws
+// (mdlsubs_random.cpp), the word-file reader (mdlsubs_wordfile.cpp) and the numbered saves
+// (mdlsubs_numbered.cpp). Everything here runs on the one user-interface thread.
 namespace mdlSubs {
+
+// ---- Random draws
 
 // A source of single-precision values in [0, 1).
 class UniformSource {
@@ -23,18 +28,16 @@ public:
 inline constexpr int RecentDrawCount = 19;
 extern std::array<qint16, RecentDrawCount> RecentDraws;
 
-// The folder of the theme being loaded, with a trailing separator; read only by LoadWordFile.
-extern QString WordsPath;
-
 // The program's uniform source. It starts from one fixed state and is never seeded, so the
 // same commands always give the same text.
-UniformSource& Uniform();
-// Replaces the uniform source (tests drive the templates with scripted values).
-void SetUniformSource(std::unique_ptr<UniformSource> source);
+UniformSource& uniform();
+// Replaces the uniform source (tests drive the templates with scripted values); null restores
+// the fixed-state one.
+void setUniformSource(std::unique_ptr<UniformSource> source);
 // Back to the state of a fresh program start: the fixed-state source, history all 0.
-void ResetRandomState();
+void resetRandomState();
 // A source started from a state derived from seed instead of the fixed one.
-std::unique_ptr<UniformSource> SeededSource(quint32 seed);
+std::unique_ptr<UniformSource> seededSource(quint32 seed);
 
 // lo + floor(n * r) with n = hi - lo + 1, from one value r of the source; 16-bit overflow
 // of n or of the result is an Overflow failure.
@@ -46,24 +49,36 @@ qint16 RandomFresh(qint16 hi, qint16 lo);
 bool Chance(qint16 n);
 
 // 16-bit signed subtraction, with the Overflow failure the counts rely on.
-qint16 Subtract16(qint16 a, qint16 b);
+qint16 subtract16(qint16 a, qint16 b);
+
+// ---- Word files
+
+// The folder of the theme being loaded, with a trailing separator; read only by LoadWordFile.
+extern QString WordsPath;
+
+// Far above any real word list; a larger file is refused before it is read.
+inline constexpr qint64 MaxWordFileSize = 4 * 1024 * 1024;
 
 // Reads WordsPath + stem + ".dat" (Windows-1251, lines ending at CR or CR LF, line 1 a header)
 // into table from slot start. Returns start + the number of entries; a "#" line ends the list
 // and is stored in the slot it returns. Failures name the file's full path and line.
 qint16 LoadWordFile(const QString& stem, WordTable& table, qint16 start);
-// The reading half of LoadWordFile, on the file's bytes; path only names the file in failures.
-qint16 StoreWordLines(const QByteArray& bytes, const QString& path, const QString& stem,
+// The same from another folder (with a trailing separator), for the checks of --stats.
+qint16 readWordFile(const QString& folder, const QString& stem, WordTable& table, qint16 start);
+// The reading half, on the file's bytes; path names the file in failures, and every stored
+// slot gets origin with its line number.
+qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigin& origin,
     WordTable& table, qint16 start);
 
-// The first number "000" ... "999" whose name NNN.txt no directory entry in outputFolder has:
-// a file, a folder and a symbolic link (even one to nothing) all take the name. A missing
-// folder is PathNotFound; all 1000 names taken is NoFreeNumber.
-QString NextFreeNumber(const QString& outputFolder);
-// Saves text as outputFolder/NNN.txt under the next free number, never replacing a file:
-// Windows-1251 ("?" for characters it lacks), every line break one CR LF, no byte order mark,
-// nothing added. Returns the absolute path written, with "/" separators. The folder is never
-// created: a missing one is PathNotFound.
-QString SaveNumbered(const QString& text, const QString& outputFolder);
+// ---- Numbered saves
+
+// The first number "000" ... "999", from `from` on, whose name NNN.txt no directory entry in
+// outputFolder has (a file, a folder, a link even to nothing): NoFreeNumber when none is left.
+QString NextFreeNumber(const QString& outputFolder, int from = 0);
+
+// Writes text to the first free NNN.txt of outputFolder, in Windows-1251 with a CR LF for
+// every line break, and never over an existing name. Returns the absolute path written, with
+// "/" separators. The folder is never created: a missing one is PathNotFound.
+QString saveNumbered(const QString& text, const QString& outputFolder);
 
 } // namespace mdlSubs

@@ -4,9 +4,9 @@
 
 namespace mdlTransparent {
 
-void SetWindowAlpha(QObject* window, quint8 alpha)
+void SetWindowAlpha(QWidget* window, quint8 alpha)
 {
-    Desktop::SetWindowOpacity(window, alpha);
+    Desktop::setWindowOpacity(window, alpha);
 }
 
 } // namespace mdlTransparent

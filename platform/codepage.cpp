@@ -2,22 +2,18 @@
 
 #include "platform/codepagetables.h"
 
-#include <array>
-#include <memory>
-
 namespace {
 
 // The per-byte tables of the platform, and the reverse map for encoding.
 struct Tables {
-    CodePageTables bytes = BuildCodePageTables();
-    std::unique_ptr<std::array<unsigned char, 65536>> unicodeToAnsi
-        = std::make_unique<std::array<unsigned char, 65536>>();
+    CodePageTables bytes = buildCodePageTables();
+    std::array<unsigned char, 65536> unicodeToAnsi;
 
     Tables()
     {
-        unicodeToAnsi->fill('?');
+        unicodeToAnsi.fill('?');
         for (int b = 0; b < 256; ++b)
-            (*unicodeToAnsi)[bytes.ansiToUnicode[b]] = static_cast<unsigned char>(b);
+            unicodeToAnsi[bytes.ansiToUnicode[b]] = static_cast<unsigned char>(b);
     }
 };
 
@@ -31,7 +27,7 @@ const Tables& tables()
 
 namespace CodePage {
 
-QString DecodeAnsi(QByteArrayView bytes)
+QString decodeAnsi(QByteArrayView bytes)
 {
     const auto& t = tables();
     QString out(bytes.size(), Qt::Uninitialized);
@@ -41,9 +37,9 @@ QString DecodeAnsi(QByteArrayView bytes)
     return out;
 }
 
-QByteArray EncodeAnsi(QStringView text)
+QByteArray encodeAnsi(QStringView text)
 {
-    const auto& map = *tables().unicodeToAnsi;
+    const auto& map = tables().unicodeToAnsi;
     QByteArray out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -58,13 +54,9 @@ QByteArray EncodeAnsi(QStringView text)
     return out;
 }
 
-QByteArray AnsiToOem(QByteArrayView bytes)
+const std::array<unsigned char, 256>& ansiToOemTable()
 {
-    const auto& t = tables();
-    QByteArray out(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = char(t.bytes.ansiToOem[static_cast<unsigned char>(bytes[i])]);
-    return out;
+    return tables().bytes.ansiToOem;
 }
 
 } // namespace CodePage

@@ -3,19 +3,22 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
+
 // The two single-byte code pages of the program: Windows-1251 (ANSI: word files and saved
 // text) and code page 866 (OEM: the text inside the DOS program). Each byte is one character.
+// The tables come from the platform (platform/codepagetables_*.cpp); where a code page is
+// missing, the first use is a NoCodePage failure, never a silent fallback.
 namespace CodePage {
 
 // Windows-1251 bytes to text; always one character per byte.
-QString DecodeAnsi(QByteArrayView bytes);
+QString decodeAnsi(QByteArrayView bytes);
 
 // Text to Windows-1251, one byte per character (a surrogate pair is one character);
 // characters the code page cannot hold become "?".
-QByteArray EncodeAnsi(QStringView text);
+QByteArray encodeAnsi(QStringView text);
 
-// Maps every byte from Windows-1251 to code page 866; the length stays the same.
-// Characters without a code-page-866 form become "?".
-QByteArray AnsiToOem(QByteArrayView bytes);
+// Per Windows-1251 byte, the code-page-866 byte ("?" where code page 866 lacks the character).
+const std::array<unsigned char, 256>& ansiToOemTable();
 
 } // namespace CodePage

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-CodePageTables BuildCodePageTables()
+CodePageTables buildCodePageTables()
 {
     CodePageTables t;
     for (int b = 0; b < 256; ++b) {
@@ -15,7 +15,8 @@ CodePageTables BuildCodePageTables()
 
         char oem = '?';
         BOOL lossy = FALSE;
-        if (WideCharToMultiByte(866, WC_NO_BEST_FIT_CHARS, &wide, 1, &oem, 1, "?", &lossy) != 1 || lossy)
+        if (WideCharToMultiByte(866, WC_NO_BEST_FIT_CHARS, &wide, 1, &oem, 1, "?", &lossy) != 1
+            || lossy)
             oem = '?';
         t.ansiToOem[b] = b < 0x80 ? static_cast<unsigned char>(b) : static_cast<unsigned char>(oem);
     }

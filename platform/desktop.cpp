@@ -12,7 +12,7 @@ Reporter& reporter()
 }
 } // namespace
 
-void ReportFailure(QWidget* parent, const QString& text)
+void reportFailure(QWidget* parent, const QString& text)
 {
     if (reporter()) {
         reporter()(parent, text);
@@ -21,7 +21,7 @@ void ReportFailure(QWidget* parent, const QString& text)
     QMessageBox::warning(parent, QStringLiteral("Zurevavud"), text);
 }
 
-void SetReporter(Reporter r)
+void setReporter(Reporter r)
 {
     reporter() = std::move(r);
 }

@@ -7,13 +7,12 @@
 
 namespace Desktop {
 
-void SetWindowOpacity(QObject* window, quint8 alpha)
+void setWindowOpacity(QWidget* window, quint8 alpha)
 {
-    if (auto* w = qobject_cast<QWidget*>(window))
-        w->setWindowOpacity(alpha / 255.0);
+    window->setWindowOpacity(alpha / 255.0);
 }
 
-void OpenUrl(const QString& url)
+void openUrl(const QString& url)
 {
     QDesktopServices::openUrl(QUrl(url));
 }

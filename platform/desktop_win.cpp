@@ -5,23 +5,20 @@
 #include <QDir>
 #include <QWidget>
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 namespace Desktop {
 
-void SetWindowOpacity(QObject* window, quint8 alpha)
+void setWindowOpacity(QWidget* window, quint8 alpha)
 {
-    auto* w = qobject_cast<QWidget*>(window);
-    if (!w)
-        return;
-    const HWND hwnd = reinterpret_cast<HWND>(w->winId());
+    const HWND hwnd = reinterpret_cast<HWND>(window->winId());
     const LONG style = GetWindowLongA(hwnd, GWL_EXSTYLE);
     SetWindowLongA(hwnd, GWL_EXSTYLE, style | WS_EX_LAYERED);
     SetLayeredWindowAttributes(hwnd, 0, alpha, LWA_ALPHA);
 }
 
-void OpenUrl(const QString& url)
+void openUrl(const QString& url)
 {
     const QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(url.utf16()), L"",

@@ -2,9 +2,20 @@
 
 #include <QDir>
 
+QString counted(qint64 n, const char16_t* one, const char16_t* few, const char16_t* many)
+{
+    const qint64 tens = n % 100, units = n % 10;
+    const char16_t* word = many;
+    if (units == 1 && tens != 11)
+        word = one;
+    else if (units >= 2 && units <= 4 && (tens < 12 || tens > 14))
+        word = few;
+    return QString::number(n) + u' ' + QString::fromUtf16(word);
+}
+
 Failure::Failure(FailureKind kind, QString path, int line, QString detail)
     : m_kind(kind)
-    , m_path(path.isEmpty() ? path : QDir::toNativeSeparators(path))
+    , m_path(path.isEmpty() ? std::move(path) : QDir::toNativeSeparators(path))
     , m_line(line)
     , m_detail(std::move(detail))
 {
@@ -23,11 +34,11 @@ static QString kindText(FailureKind kind)
     case FailureKind::InvalidArgument:
         return QStringLiteral("Пустая строка в списке слов");
     case FailureKind::SubscriptOutOfRange:
-        return QStringLiteral("Номер ячейки таблицы слов вне пределов 0…3000");
+        return QStringLiteral("Номер ячейки за пределами таблицы слов");
     case FailureKind::Overflow:
         return QStringLiteral("Переполнение 16-битного числа");
     case FailureKind::NoFreshValue:
-        return QStringLiteral("Не удалось выбрать слово, которого не было среди 19 последних");
+        return QStringLiteral("Не удалось выбрать слово, которого не было среди недавно выбранных");
     case FailureKind::NoWordsLoaded:
         return QStringLiteral("Слова не загружены");
     case FailureKind::ReadFailed:
@@ -39,7 +50,9 @@ static QString kindText(FailureKind kind)
     case FailureKind::NothingToMake:
         return QStringLiteral("Нечего превращать в программу: файл пуст");
     case FailureKind::TooLarge:
-        return QStringLiteral("Файл слишком велик для программы DOS");
+        return QStringLiteral("Файл слишком велик");
+    case FailureKind::NoCodePage:
+        return QStringLiteral("В этой сборке Qt нет нужной кодировки");
     }
     return QString();
 }
@@ -53,7 +66,7 @@ QString Failure::message() const
             text += QStringLiteral(", строка %1").arg(m_line);
     }
     if (!m_detail.isEmpty())
-        text += QStringLiteral(". ") + m_detail;
+        text += QStringLiteral(". ") + m_detail.at(0).toUpper() + m_detail.mid(1);
     if (!text.endsWith(u'.'))
         text += u'.';
     return text;

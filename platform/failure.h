@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <exception>
+#include <utility>
 
 // A failure of an operation: what went wrong and where. Nothing in the program ends on a
 // failure; the operation in progress stops and whoever started it shows message().
@@ -19,8 +20,12 @@ enum class FailureKind {
     WriteFailed,
     NoFreeNumber, // 000.txt ... 999.txt all taken
     NothingToMake, // 000.txt is empty
-    TooLarge, // 000.txt longer than the DOS program can hold
+    TooLarge, // a file longer than its reader takes
+    NoCodePage, // the platform lacks Windows-1251 or code page 866
 };
+
+// "1 слово", "2 слова", "5 слов": n and the noun form Russian puts after it.
+QString counted(qint64 n, const char16_t* one, const char16_t* few, const char16_t* many);
 
 class Failure : public std::exception {
 public:

@@ -8,18 +8,10 @@
 
 namespace {
 
-// Failures name absolute paths: a relative one means nothing to the reader of a message box.
-QString absolute(const QString& path)
-{
-    return QFileInfo(path).absoluteFilePath();
-}
-
 // Checked only after something failed, to tell the reader which part of the path is wrong.
 void requireFolderOf(const QString& path)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo(folder).isDir())
-        throw Failure(FailureKind::PathNotFound, folder, 0, QString());
+    Files::requireFolder(QFileInfo(path).absolutePath());
 }
 
 QString shortWrite(qint64 written, qsizetype wanted)
@@ -31,7 +23,27 @@ QString shortWrite(qint64 written, qsizetype wanted)
 
 namespace Files {
 
-QByteArray ReadWholeFile(const QString& path, qint64 maxSize)
+QString absolute(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+QDir requireFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isDir())
+        throw Failure(FailureKind::PathNotFound, info.absoluteFilePath(), 0, QString());
+    return QDir(info.absoluteFilePath());
+}
+
+bool nameTaken(const QString& path)
+{
+    // exists() follows a symbolic link, so a link to nothing has to be asked about separately.
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+QByteArray readWholeFile(const QString& path, qint64 maxSize)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -62,15 +74,14 @@ QByteArray ReadWholeFile(const QString& path, qint64 maxSize)
     }
 }
 
-bool WriteNewFile(const QString& path, const QByteArray& bytes)
+NewFile writeNewFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     // NewOnly creates the name exclusively (O_EXCL): it neither follows a symbolic link nor
     // opens a file someone else has just created, so the name is ours or the call fails.
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        const QFileInfo info(path);
-        if (info.exists() || info.isSymLink())
-            return false;
+        if (nameTaken(path))
+            return NewFile::NameTaken;
         requireFolderOf(path);
         throw Failure(FailureKind::WriteFailed, absolute(path), 0, file.errorString());
     }
@@ -78,13 +89,14 @@ bool WriteNewFile(const QString& path, const QByteArray& bytes)
     const qint64 written = file.write(bytes);
     QString reason;
     if (written != bytes.size())
-        reason = file.error() != QFileDevice::NoError ? file.errorString() : shortWrite(written, bytes.size());
+        reason = file.error() != QFileDevice::NoError ? file.errorString()
+                                                      : shortWrite(written, bytes.size());
     else if (!file.flush())
         reason = file.errorString();
     if (reason.isEmpty()) {
         file.close();
         if (file.error() == QFileDevice::NoError)
-            return true;
+            return NewFile::Written;
         reason = file.errorString();
     }
     // The name was claimed by this call, so removing it takes nothing from anyone else.
@@ -93,20 +105,19 @@ bool WriteNewFile(const QString& path, const QByteArray& bytes)
     throw Failure(FailureKind::WriteFailed, absolute(path), 0, reason);
 }
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes)
+void replaceFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         requireFolderOf(path);
         throw Failure(FailureKind::WriteFailed, absolute(path), 0, file.errorString());
     }
+    // Without commit() the temporary file goes away and the old file stays.
     const qint64 written = file.write(bytes);
     if (written != bytes.size()) {
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                    : shortWrite(written, bytes.size());
-        // Without commit() the temporary file goes away and the old file stays.
-        file.cancelWriting();
-        throw Failure(FailureKind::WriteFailed, absolute(path), 0, reason);
+        throw Failure(FailureKind::WriteFailed, absolute(path), 0,
+            file.error() != QFileDevice::NoError ? file.errorString()
+                                                 : shortWrite(written, bytes.size()));
     }
     if (!file.commit())
         throw Failure(FailureKind::WriteFailed, absolute(path), 0, file.errorString());

@@ -1,23 +1,35 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QString>
 
-// The file system, narrowed to the three ways the program touches files. Every failure is a
-// Failure naming the full path and the reason.
+// The one door to the file system: every read and write of the program goes through here.
+// Every failure is a Failure naming the full path and the reason.
 namespace Files {
+
+// The absolute form of path, which failures name: a relative one means nothing to the reader
+// of a message box.
+QString absolute(const QString& path);
+
+// The folder path as a QDir; PathNotFound when it is not an existing folder. Never creates it.
+QDir requireFolder(const QString& path);
+
+// True when any directory entry has this name: a file, a folder, or a link, even to nothing.
+bool nameTaken(const QString& path);
 
 // The whole content of path. A missing folder is PathNotFound, a missing file FileNotFound,
 // a file of more than maxSize bytes TooLarge, anything else ReadFailed.
-QByteArray ReadWholeFile(const QString& path, qint64 maxSize);
+QByteArray readWholeFile(const QString& path, qint64 maxSize);
 
-// Creates path with exactly bytes, but only if no directory entry of that name exists: returns
-// false, touching nothing, when the name is taken (a file, a folder, a symbolic link even to
-// nothing). A missing folder is PathNotFound; a failed write is WriteFailed and leaves no file.
-[[nodiscard]] bool WriteNewFile(const QString& path, const QByteArray& bytes);
+// Creates path with exactly bytes, but only if the name is not taken (see nameTaken); a taken
+// name touches nothing. A missing folder is PathNotFound; a failed write is WriteFailed and
+// leaves no file.
+enum class NewFile { Written, NameTaken };
+[[nodiscard]] NewFile writeNewFile(const QString& path, const QByteArray& bytes);
 
 // Replaces or creates path with exactly bytes, all at once: on any failure the old file, if
 // any, stays as it was. A missing folder is PathNotFound, anything else WriteFailed.
-void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+void replaceFile(const QString& path, const QByteArray& bytes);
 
 } // namespace Files

@@ -12,24 +12,24 @@ QString& overridden()
 }
 } // namespace
 
-QString ProgramFolder()
+QString programFolder()
 {
     return overridden().isEmpty() ? QCoreApplication::applicationDirPath() : overridden();
 }
 
-void OverrideProgramFolder(const QString& folder)
+void overrideProgramFolder(const QString& folder)
 {
     overridden() = folder;
 }
 
-QString WordsFolder()
+QString wordsFolder()
 {
-    return ProgramFolder() + QStringLiteral("/words");
+    return programFolder() + QStringLiteral("/words");
 }
 
-QString OutputFolder()
+QString outputFolder()
 {
-    return ProgramFolder() + QStringLiteral("/output");
+    return programFolder() + QStringLiteral("/output");
 }
 
 } // namespace Paths

@@ -6,16 +6,16 @@
 namespace Paths {
 
 // The folder that holds the running executable, without a trailing separator.
-QString ProgramFolder();
+QString programFolder();
 
 // Tests run the program's commands in a folder of their own; an empty folder restores the
 // executable's.
-void OverrideProgramFolder(const QString& folder);
+void overrideProgramFolder(const QString& folder);
 
-// ProgramFolder() + "/words", the parent of the theme folders 00 ... 03.
-QString WordsFolder();
+// programFolder() + "/words", the parent of the theme folders 00 ... 03.
+QString wordsFolder();
 
-// ProgramFolder() + "/output"; the build creates it, the program never does.
-QString OutputFolder();
+// programFolder() + "/output"; the build creates it, the program never does.
+QString outputFolder();
 
 } // namespace Paths

@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes as a word file must give a count or a Failure, nothing else.
+#include "core/wordtable.h"
 #include "modules/mdlsubs.h"
 #include "platform/failure.h"
-#include "window/wordtable.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static WordTable table;
     // The first byte picks the start slot, so the 3000 bound is reached too.
     const qint16 start = size ? qint16((data[0] * 12) % 3100) : 0;
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArrayView bytes(data, qsizetype(size));
     try {
-        const qint16 next = mdlSubs::StoreWordLines(bytes, QString(), QStringLiteral("fuzz"), table, start);
+        const qint16 next = mdlSubs::storeWordLines(bytes, QString(), SlotOrigin(), table, start);
         // Entries only ever advance the slot, and never past the last slot + 1.
         if (next < start || (next > start && next > WordTable::Size))
             std::abort();

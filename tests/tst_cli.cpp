@@ -1,104 +1,235 @@
-// zurevavud-cli prints what the window's text box would hold.
-#include "clirun.h"
-#include "modules/mdlsubs.h"
-#include "platform/codepage.h"
-#include "platform/failure.h"
-#include "testtheme.h"
-#include "window/generator.h"
-#include "window/themes.h"
-#include "window/wordstore.h"
+// zurevavud-cli: its tools for word-list authors (--explain and --stats, in-process), and as a
+// program: what it prints, its exit codes and its arguments.
+#include "cli/explain.h"
+#include "cli/stats.h"
+#include "core/session.h"
+#include "testkit.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
+
+using TestKit::Sizes;
 
 namespace {
 
-// The text of a fresh program's first window after choosing theme and pressing K times.
-QString windowText(const QString& words, int theme, int runs)
-{
-    mdlSubs::ResetRandomState();
-    WordStore store;
-    for (int t : { 0, theme }) {
-        mdlSubs::WordsPath = Themes::ThemePath(words, t);
-        try {
-            store.dbLoad();
-        } catch (const Failure&) {
-        }
+// One change to a labelled theme: the file gets this many labelled entries, with entry `at`
+// (from 0) replaced by text; or, with a negative count, it is removed.
+struct FileChange {
+    FileChange(const char* stem = "", int entries = 0, int at = -1, const char* text = "")
+        : stem(QString::fromUtf8(stem))
+        , entries(entries)
+        , at(at)
+        , text(QString::fromUtf8(text))
+    {
     }
-    StringOutput out;
-    const SentenceGenerator g(store);
+    QString stem;
+    int entries;
+    int at;
+    QString text;
+};
+
+bool writeTheme(const QString& dir, Sizes sizes, const QList<FileChange>& changes = {},
+    const QString& prefix = QString())
+{
+    if (!TestKit::writeLabelledTheme(dir, sizes, prefix))
+        return false;
+    for (const FileChange& c : changes) {
+        if (c.entries < 0) {
+            if (!QFile::remove(dir + u'/' + c.stem + QStringLiteral(".dat")))
+                return false;
+            continue;
+        }
+        QStringList lines;
+        for (int i = 0; i < c.entries; ++i)
+            lines << c.stem + u'_' + QString::number(i);
+        if (c.at >= 0)
+            lines[c.at] = c.text;
+        if (!TestKit::writeWordFile(dir, c.stem, lines))
+            return false;
+    }
+    return true;
+}
+
+// What a fresh program's window shows after choosing theme and pressing runs times, explained.
+QString generated(const QString& words, int theme, int runs, bool explain,
+    std::unique_ptr<mdlSubs::UniformSource> source = nullptr)
+{
+    mdlSubs::resetRandomState();
+    mdlSubs::setUniformSource(std::move(source));
+    Session session({ words });
+    if (theme != 0)
+        session.start();
+    session.select(theme);
+    StringOutput plain;
+    ExplainingOutput explained(plain, session);
     for (int i = 0; i < runs; ++i)
-        g.GenerateText(out);
-    return out.text();
+        session.generate(explain ? static_cast<TextOutput&>(explained) : plain);
+    mdlSubs::resetRandomState();
+    return plain.text();
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(FileChange)
+Q_DECLARE_METATYPE(TestKit::Sizes)
 
 class TestCli : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_words;
+    QString m_words; // theme 00 with 40 entries in every file, theme 01 with two openers
 
 private slots:
     void initTestCase()
     {
         m_words = m_dir.path() + QStringLiteral("/words");
-        QVERIFY(TestTheme::writeLabelledTheme(m_words + QStringLiteral("/00"), { 60, 60, 60, 60, 60 }));
-        QVERIFY(TestTheme::writeLabelledTheme(m_words + QStringLiteral("/02"), { 30, 25, 35, 40, 45 }));
-        QVERIFY(TestTheme::writeLabelledTheme(m_words + QStringLiteral("/03"), { 30, 30, 30, 30, 2 }));
+        QVERIFY(writeTheme(m_words + QStringLiteral("/00"), { 40, 40, 40, 40, 40 }));
+        QVERIFY(writeTheme(m_words + QStringLiteral("/01"), { 30, 30, 30, 30, 2 }));
     }
 
-    void printsTheWindowText_data()
+    // --- --explain ---
+
+    void explain_data()
     {
         QTest::addColumn<int>("theme");
-        QTest::addColumn<int>("runs");
-        QTest::newRow("theme 0, three presses") << 0 << 3;
-        QTest::newRow("theme 2 after theme 0") << 2 << 2;
-        QTest::newRow("no presses") << 0 << 0;
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("theme 02 over 00, short nounN1") << 2 << "explain-02-over-00.txt";
+        QTest::newRow("theme 00, short nounN and nounF") << 0 << "explain-short-files.txt";
     }
 
-    void printsTheWindowText()
+    void explain()
     {
         QFETCH(int, theme);
-        QFETCH(int, runs);
-        const Result r = runCli({ QStringLiteral("--words"), m_words, QStringLiteral("--theme"), QString::number(theme),
-            QStringLiteral("--runs"), QString::number(runs) });
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.err, QByteArray());
-        const QString expected = windowText(m_words, theme, runs);
-        QCOMPARE(QString::fromUtf8(r.out), expected);
-        QCOMPARE(r.out.count("\r\n\r\n") >= runs, true);
-        QVERIFY(!r.out.contains("\n\n"));
+        QFETCH(QString, golden);
+        // Words of 00 left in the slots 02 does not reach are marked "00/"; slots no file
+        // reached are "(пусто)"; a shifted block names the file its words really come from.
+        QTemporaryDir dir;
+        const QString words = dir.path() + QStringLiteral("/words");
+        if (theme == 2) {
+            QVERIFY(writeTheme(
+                words + QStringLiteral("/00"), { 60, 60, 60, 60, 60 }, {}, QStringLiteral("00/")));
+            QVERIFY(writeTheme(
+                words + QStringLiteral("/02"), { 30, 25, 35, 40, 45 }, { { "nounN1", 20 } }));
+        } else {
+            QVERIFY(writeTheme(words + QStringLiteral("/00"), { 30, 30, 30, 30, 30 },
+                { { "nounN", 20 }, { "nounF", 25 } }));
+        }
+        const QString text = generated(words, theme, 4, true);
+        QVERIFY(TestKit::matchesGolden(golden, text.toUtf8()));
+
+        // Without the explanation lines, exactly the plain text.
+        QString stripped = text;
+        stripped.remove(QRegularExpression(QStringLiteral("\r\n[AB]  g=[^\r\n]*\r\n")));
+        QCOMPARE(stripped, generated(words, theme, 4, false));
     }
 
-    void sameBytesEveryTimeAndEncodings()
+    // --- --stats ---
+
+    void statsReportsBrokenRules()
     {
-        const QStringList args { QStringLiteral("--words"), m_words, QStringLiteral("--runs"), QStringLiteral("4") };
-        const Result a = runCli(args), b = runCli(args);
-        QCOMPARE(a.status, 0);
-        QCOMPARE(a.out, b.out);
-        const Result c = runCli(args + QStringList { QStringLiteral("--encoding"), QStringLiteral("cp1251") });
-        QCOMPARE(c.out, CodePage::EncodeAnsi(QString::fromUtf8(a.out)));
-        QVERIFY(c.out.contains("\xe8 ")); // the conjunction, one byte in Windows-1251
+        // Each case is theme 02 of its own folder; the golden file holds every report, with
+        // the sentence numbers each template can make (checked by hand for the first one).
+        const Sizes even { 30, 30, 30, 30, 30 };
+        const std::pair<Sizes, QList<FileChange>> cases[] = {
+            { even, {} }, { even, { { "verbF", -1 } } }, // missing file
+            { even, { { "nounF1", 30, 7, "" } } }, // empty line 9
+            { even, { { "nounN2", 1000 } } }, // past slot 3000
+            { even, { { "nounF", 31 } } }, // shifts nounN
+            { even, { { "adjM1", 29 } } }, // unread, but shifts adjF1 and adjN1
+            { even, { { "verbN", 28 } } }, { even, { { "advF", 32 } } },
+            { even, { { "nounN", 25 } } }, // slots never filled
+            { { 334, 30, 30, 30, 30 }, { { "nounN2", 333 } } },
+            { { 30, 30, 30, 668, 30 }, { { "advN", 664 } } },
+            { { 30, 1001, 30, 30, 30 }, { { "verbN", 1000 }, { "verbF", 0 } } },
+            { { 30, 30, 30, 30, 19 }, {} },
+            { even, { { "nounF", 30, 3, " nounF_3" }, { "adjN2", 30, 0, "   " } } },
+            { even, { { "nounN2", 30, 25, "#" } } }, // the end mark stays in a slot that is read
+        };
+        QString reports;
+        for (const auto& [sizes, changes] : cases) {
+            QTemporaryDir dir;
+            QVERIFY(writeTheme(dir.path() + QStringLiteral("/02"), sizes, changes));
+            const ThemeStats::Report report = ThemeStats::examine(dir.path(), 2);
+            QCOMPARE(report.brokenRules, int(report.text.count(QStringLiteral("\n  - "))));
+            reports += QString(report.text)
+                           .replace(QDir::toNativeSeparators(dir.path()), QStringLiteral("DIR"))
+                + u'\n';
+        }
+        QVERIFY(TestKit::matchesGolden(QStringLiteral("stats-broken-rules.txt"), reports.toUtf8()));
+    }
+
+    // --- the program ---
+
+    void printsWhatTheWindowShows_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("theme");
+        QTest::addColumn<int>("runs");
+        QTest::addColumn<quint32>("seed"); // 0: none
+        QTest::newRow("defaults") << QStringList() << 0 << 1 << 0u;
+        QTest::newRow("theme 1 after 0, no presses")
+            << QStringList { "--theme", "1", "--runs", "0" } << 1 << 0 << 0u;
+        QTest::newRow("three presses, seeded")
+            << QStringList { "--runs", "3", "--seed", "7" } << 0 << 3 << 7u;
+    }
+
+    void printsWhatTheWindowShows()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, theme);
+        QFETCH(int, runs);
+        QFETCH(quint32, seed);
+        const TestKit::CliResult r
+            = TestKit::runCli(QStringList { QStringLiteral("--words"), m_words } + args);
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(QString::fromUtf8(r.out),
+            generated(m_words, theme, runs, false, seed ? mdlSubs::seededSource(seed) : nullptr));
+    }
+
+    void windows1251IsTheBytesOfASave()
+    {
+        const QString words = QStringLiteral(ZUREVAVUD_SOURCE_DIR "/words");
+        const TestKit::CliResult r = TestKit::runCli({ QStringLiteral("--words"), words,
+            QStringLiteral("--theme"), QStringLiteral("2"), QStringLiteral("--runs"),
+            QStringLiteral("8"), QStringLiteral("--encoding"), QStringLiteral("cp1251") });
+        QCOMPARE(r.status, 0);
+        QVERIFY(TestKit::matchesGolden(QStringLiteral("run-02.txt"), r.out));
     }
 
     void failureKeepsWhatWasMade()
     {
-        // Theme 03 has two openers: the second sentence finds both among the recent draws.
-        const Result r = runCli({ QStringLiteral("--words"), m_words, QStringLiteral("--theme"), QStringLiteral("3") });
+        // Two openers: the second sentence that needs one fails, after the first was printed.
+        const TestKit::CliResult r = TestKit::runCli(
+            { QStringLiteral("--words"), m_words, QStringLiteral("--theme"), QStringLiteral("1") });
         QCOMPARE(r.status, 1);
-        QCOMPARE(r.out.count(". "), 1);
+        QVERIFY(r.out.endsWith(". ") || r.out.endsWith(". \r\n\r\n"));
         QCOMPARE(r.err.count('\n'), 1);
-        QVERIFY(r.err.contains("19"));
+        QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("вводных слов 2 слова")));
     }
 
     void missingWordsNameThePath()
     {
-        const Result r = runCli({ QStringLiteral("--words"), m_words, QStringLiteral("--theme"), QStringLiteral("1") });
+        const TestKit::CliResult r
+            = TestKit::runCli({ QStringLiteral("--words"), QStringLiteral("no-such-words") });
         QCOMPARE(r.status, 1);
         QVERIFY(r.out.isEmpty());
-        QVERIFY2(r.err.contains(QDir::toNativeSeparators(m_words + QStringLiteral("/01")).toUtf8()), r.err.constData());
+        QVERIFY(QString::fromLocal8Bit(r.err).contains(
+            QDir::current().absoluteFilePath(QStringLiteral("no-such-words/00"))));
+    }
+
+    void statsExitStatus()
+    {
+        // m_words: 00 keeps every rule, 01 has two openers, 02 and 03 are missing.
+        const auto stats = [this](const QStringList& more) {
+            return TestKit::runCli(
+                QStringList { QStringLiteral("--stats"), QStringLiteral("--words"), m_words }
+                + more);
+        };
+        QCOMPARE(stats({ QStringLiteral("--theme"), QStringLiteral("0") }).status, 0);
+        const TestKit::CliResult all = stats({});
+        QCOMPARE(all.status, 1);
+        QCOMPARE(all.out.count("Тема 0"), 4);
     }
 
     void badArguments_data()
@@ -109,12 +240,16 @@ private slots:
         QTest::newRow("unknown encoding") << QStringList { "--encoding", "koi8-r" };
         QTest::newRow("unknown option") << QStringList { "--colour" };
         QTest::newRow("missing value") << QStringList { "--words" };
+        QTest::newRow("negative seed") << QStringList { "--seed", "-1" };
+        QTest::newRow("seed in hex") << QStringList { "--seed", "0x10" };
+        QTest::newRow("stats with explain") << QStringList { "--stats", "--explain" };
     }
 
     void badArguments()
     {
         QFETCH(QStringList, args);
-        const Result r = runCli(args);
+        const TestKit::CliResult r
+            = TestKit::runCli(QStringList { QStringLiteral("--words"), m_words } + args);
         QCOMPARE(r.status, 2);
         QVERIFY(r.out.isEmpty());
         QVERIFY(!r.err.isEmpty());

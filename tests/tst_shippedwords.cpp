@@ -1,13 +1,9 @@
-// The word lists that ship with the program load with the program's own loader, keep the
-// rules the templates rely on, and generate without a failure.
-#include "modules/mdlsubs.h"
-#include "platform/failure.h"
-#include "window/generator.h"
-#include "window/themes.h"
-#include "window/wordstore.h"
-
-#include <QDir>
-#include <QtTest>
+// The word lists that ship with the program break no rule of --stats, are as large as the
+// themes promise, and generate without a failure.
+#include "cli/stats.h"
+#include "core/session.h"
+#include "core/themes.h"
+#include "testkit.h"
 
 class TestShippedWords : public QObject {
     Q_OBJECT
@@ -17,53 +13,29 @@ private slots:
     {
         QTest::addColumn<int>("theme");
         for (int t = 0; t < Themes::Count; ++t)
-            QTest::newRow(qPrintable(Themes::FolderName(t))) << t;
+            QTest::newRow(qPrintable(Themes::folderName(t))) << t;
     }
 
     void theme()
     {
         QFETCH(int, theme);
-        const QString folder = Themes::ThemePath(QStringLiteral(ZUREVAVUD_SOURCE_DIR "/words"), theme);
+        const QString words = QStringLiteral(ZUREVAVUD_SOURCE_DIR "/words");
+        const ThemeStats::Report report = ThemeStats::examine(words, theme);
+        QVERIFY2(report.brokenRules == 0, qPrintable(report.text));
 
-        // Every file of a family holds as many entries as the family's first file.
-        QHash<QString, int> counts;
-        for (const QString& stem : WordStore::Stems()) {
-            mdlSubs::WordsPath = folder;
-            WordTable scratch;
-            counts[stem] = mdlSubs::LoadWordFile(stem, scratch, 0);
-            for (int i = 0; i < counts[stem]; ++i) {
-                const QString& w = scratch.at(i);
-                QVERIFY2(!w.trimmed().isEmpty() && w == w.trimmed(), qPrintable(stem + u':' + QString::number(i + 2)));
-            }
-        }
-        const auto family = [&](const QString& prefix, const QString& first) {
-            for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-                if (it.key().startsWith(prefix) && it.key() != u"adverb")
-                    QVERIFY2(it.value() == counts[first], qPrintable(it.key()));
-        };
-        family(QStringLiteral("noun"), QStringLiteral("nounM"));
-        family(QStringLiteral("adj"), QStringLiteral("adjM"));
-        family(QStringLiteral("verb"), QStringLiteral("verbP"));
-        family(QStringLiteral("adv"), QStringLiteral("adverb"));
+        mdlSubs::resetRandomState();
+        Session session({ words });
+        session.select(theme);
+        const WordStore& w = session.words();
+        // Every theme of its own is this large; theme 00 holds them all.
+        const int least = theme == 0 ? 100 : 1;
+        QVERIFY(w.NounCount >= std::max(least, 80) && w.AdjectiveCount >= std::max(least, 80));
+        QVERIFY(w.VerbCount >= std::max(least, 70) && w.AdverbCount >= std::max(least, 55));
+        QVERIFY(w.IntroCount >= std::max(least, 50));
 
-        // Large enough that 19 recent draws never exhaust a range; small enough that every
-        // slot a sentence reads lies within 0 ... 3000.
-        QVERIFY(counts[QStringLiteral("intro")] >= 40);
-        QVERIFY(counts[QStringLiteral("nounM")] >= (theme ? 60 : 40) && counts[QStringLiteral("nounM")] <= 333);
-        QVERIFY(counts[QStringLiteral("adjM")] >= (theme ? 60 : 40) && counts[QStringLiteral("adjM")] <= 333);
-        QVERIFY(counts[QStringLiteral("verbP")] >= (theme ? 50 : 40) && counts[QStringLiteral("verbP")] <= 1000);
-        QVERIFY(counts[QStringLiteral("adverb")] >= (theme ? 50 : 40) && counts[QStringLiteral("adverb")] <= 666);
-
-        mdlSubs::ResetRandomState();
-        mdlSubs::WordsPath = folder;
-        WordStore store;
-        store.dbLoad();
-        QCOMPARE(store.NounCount, counts[QStringLiteral("nounM")]);
-        const SentenceGenerator g(store);
         StringOutput out;
         for (int run = 0; run < 1000; ++run)
-            g.GenerateText(out);
-        QVERIFY(out.text().size() > 100000);
+            session.generate(out);
         QVERIFY(!out.text().contains(QStringLiteral("  ")));
     }
 };

@@ -1,26 +1,24 @@
 #include "window/frmmain.h"
 
+#include "core/themes.h"
 #include "modules/mdlmakeexe.h"
 #include "modules/mdlsubs.h"
 #include "modules/mdltransparent.h"
 #include "platform/desktop.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
-#include "window/themes.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QIcon>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextCursor>
 
-const char* const frmMain::HomePage = "http://zurevavud.example/orav.shtml";
-
 namespace {
+
+constexpr auto HomePage = QLatin1StringView("http://zurevavud.example/orav.shtml");
 
 // Appends a run's sentences at the end of the text box through a cursor of its own, so the
 // text already there is never rewritten; the whole run is one undo step.
@@ -38,14 +36,14 @@ public:
         if (!m_ended)
             m_cursor.endEditBlock();
     }
-    void append(const QString& text) override
+    void append(QStringView text) override
     {
         // The box keeps paragraphs; a CR LF of the generated text is one paragraph break.
-        QString paragraphs = text;
+        QString paragraphs = text.toString();
         paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         m_cursor.insertText(paragraphs);
     }
-    void finished() override
+    void runEnded() override
     {
         m_cursor.endEditBlock();
         m_ended = true;
@@ -78,6 +76,7 @@ static QIcon applicationIcon()
 
 frmMain::frmMain(QWidget* parent)
     : QWidget(parent)
+    , m_session({ Paths::wordsFolder() })
 {
     setWindowTitle(QStringLiteral("Zurevavud uvedididade vezivuda"));
     setWindowIcon(applicationIcon());
@@ -106,22 +105,18 @@ frmMain::frmMain(QWidget* parent)
     comboTheme = new QComboBox(this);
     comboTheme->setObjectName(QStringLiteral("comboTheme"));
     comboTheme->setGeometry(272, 320, 145, 21);
-    comboTheme->setEditable(false);
     cmdClear = button("cmdClear", QStringLiteral("Очистить"), { 184, 320, 81, 25 });
 
-    lblHTTP = new QLabel(QStringLiteral("zurevavud.example"), this);
+    // A link drawn blue and underlined, in the window's own font.
+    lblHTTP
+        = new QLabel(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff\">zurevavud.example</a>")
+                         .arg(HomePage),
+            this);
     lblHTTP->setObjectName(QStringLiteral("lblHTTP"));
     lblHTTP->setGeometry(416, 4, 265, 17);
     lblHTTP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblHTTP->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     lblHTTP->setFocusPolicy(Qt::NoFocus);
-    lblHTTP->setCursor(Qt::PointingHandCursor);
-    QFont underlined = classicFont();
-    underlined.setUnderline(true);
-    lblHTTP->setFont(underlined);
-    QPalette blue = lblHTTP->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    lblHTTP->setPalette(blue);
-    lblHTTP->installEventFilter(this);
 
     setTabOrder(txtOut, cmdGenerate);
     setTabOrder(cmdGenerate, cmdNewForm);
@@ -136,12 +131,20 @@ frmMain::frmMain(QWidget* parent)
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(comboTheme, &QComboBox::currentIndexChanged, this, &frmMain::comboTheme_Click);
+    connect(
+        lblHTTP, &QLabel::linkActivated, this, [](const QString& url) { Desktop::openUrl(url); });
 
     Form_Load();
     txtOut->setFocus();
 }
 
-frmMain::~frmMain() = default;
+frmMain* frmMain::openNew()
+{
+    auto* window = new frmMain();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
 
 void frmMain::Form_Load()
 {
@@ -149,12 +152,21 @@ void frmMain::Form_Load()
     dbThemes();
 }
 
+template <class Command> void frmMain::attempt(const QString& headline, Command&& command)
+{
+    try {
+        command();
+    } catch (const Failure& f) {
+        Desktop::reportFailure(this, headline + u'\n' + f.message());
+    }
+}
+
 void frmMain::dbThemes()
 {
     {
         const QSignalBlocker quiet(comboTheme);
         comboTheme->clear();
-        comboTheme->addItems(Themes::Names());
+        comboTheme->addItems(Themes::names());
         comboTheme->setCurrentIndex(0);
     }
     // Selecting the first entry loads its theme, as a user's choice would.
@@ -165,32 +177,27 @@ void frmMain::comboTheme_Click(int position)
 {
     if (position < 0)
         return;
-    mdlSubs::WordsPath = Themes::ThemePath(Paths::WordsFolder(), position);
-    try {
-        m_words.dbLoad();
-        m_theme = position;
-    } catch (const Failure& f) {
-        // The tables still hold the theme they had; so does the list.
-        const QSignalBlocker quiet(comboTheme);
-        comboTheme->setCurrentIndex(m_theme);
-        report(QStringLiteral("Не удалось загрузить слова темы «%1».").arg(Themes::Names().at(position)), f.message());
-    }
+    attempt(
+        QStringLiteral("Не удалось загрузить слова темы «%1».").arg(Themes::names().at(position)),
+        [&] {
+            try {
+                m_session.select(position);
+            } catch (const Failure&) {
+                // The tables still hold the theme they had; so does the list.
+                const QSignalBlocker quiet(comboTheme);
+                comboTheme->setCurrentIndex(std::max(m_session.theme(), 0));
+                throw;
+            }
+        });
 }
 
 void frmMain::cmdGenerate_Click()
 {
-    if (!m_words.hasWords()) {
-        report(QStringLiteral("Слова не загружены, генерировать не из чего."),
-            QStringLiteral("Выберите тему, слова которой есть в папке %1.")
-                .arg(QDir::toNativeSeparators(Paths::WordsFolder())));
-        return;
-    }
-    TextBoxOutput out(txtOut);
-    try {
-        m_generator.GenerateText(out);
-    } catch (const Failure& f) {
-        report(QStringLiteral("Генерация остановлена; уже готовые предложения остались в окне."), f.message());
-    }
+    attempt(
+        QStringLiteral("Генерация остановлена; уже готовые предложения остались в окне."), [this] {
+            TextBoxOutput out(txtOut);
+            m_session.generate(out);
+        });
 }
 
 void frmMain::cmdClear_Click()
@@ -200,40 +207,17 @@ void frmMain::cmdClear_Click()
 
 void frmMain::cmdNewForm_Click()
 {
-    auto* peer = new frmMain();
-    peer->setAttribute(Qt::WA_DeleteOnClose);
-    peer->show();
+    openNew();
 }
 
 void frmMain::cmdSave_Click()
 {
-    try {
-        mdlSubs::SaveNumbered(txtOut->toPlainText(), Paths::OutputFolder());
-    } catch (const Failure& f) {
-        report(QStringLiteral("Текст не сохранён."), f.message());
-    }
+    attempt(QStringLiteral("Текст не сохранён."),
+        [this] { mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::outputFolder()); });
 }
 
 void frmMain::Command1_Click()
 {
-    try {
-        mdlMakeexe::MakeExe(Paths::OutputFolder());
-    } catch (const Failure& f) {
-        report(QStringLiteral("Программа DOS не сделана."), f.message());
-    }
-}
-
-bool frmMain::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == lblHTTP && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        Desktop::OpenUrl(QLatin1String(HomePage));
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void frmMain::report(const QString& what, const QString& why)
-{
-    Desktop::ReportFailure(this, what + u'\n' + why);
+    attempt(QStringLiteral("Программа DOS не сделана."),
+        [] { mdlMakeexe::MakeExe(Paths::outputFolder()); });
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "window/generator.h"
-#include "window/wordstore.h"
+#include "core/session.h"
 
 #include <QWidget>
 
@@ -11,23 +10,21 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The program's window: a text box, the theme list and the command buttons. It turns clicks
-// into calls on the word store, the generator and the output commands, and shows their
-// failures; every window is an independent peer with its own tables and text.
+// into calls on its session and the output commands, and shows their failures; every window
+// is an independent peer with its own words and text.
 class frmMain : public QWidget {
     Q_OBJECT
 
 public:
     explicit frmMain(QWidget* parent = nullptr);
-    ~frmMain() override;
+
+    // A new top-level window that deletes itself when closed, shown.
+    static frmMain* openNew();
 
     // Fills the theme list and selects its first entry, which loads theme 00.
     void dbThemes();
 
-    // The window's word tables (read-only from outside; tests compare them).
-    const WordStore& words() const { return m_words; }
-    int theme() const { return m_theme; }
-
-    static const char* const HomePage;
+    const Session& session() const { return m_session; }
 
 private slots:
     void cmdGenerate_Click();
@@ -37,16 +34,12 @@ private slots:
     void Command1_Click();
     void comboTheme_Click(int position);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Form_Load();
-    void report(const QString& what, const QString& why);
+    // Runs a command; a failure becomes one message box, headed by what did not happen.
+    template <class Command> void attempt(const QString& headline, Command&& command);
 
-    WordStore m_words;
-    SentenceGenerator m_generator { m_words };
-    int m_theme = 0; // the theme whose words the tables hold
+    Session m_session;
 
     QPlainTextEdit* txtOut;
     QPushButton* cmdGenerate;

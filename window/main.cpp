@@ -5,8 +5,6 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    auto* first = new frmMain();
-    first->setAttribute(Qt::WA_DeleteOnClose);
-    first->show();
+    frmMain::openNew();
     return app.exec();
 }

@@ -9,12 +9,9 @@ namespace Themes {
 inline constexpr int Count = 4;
 
 // "Всё одной кучей", "Философия", "Зверюшки", "Техника", in list order.
-QStringList Names();
+QStringList names();
 
 // The theme folder of a list position, written with two digits: 0 gives "00".
-QString FolderName(int position);
-
-// wordsFolder + "/" + FolderName(position) + "/", the value WordsPath takes for that theme.
-QString ThemePath(const QString& wordsFolder, int position);
+QString folderName(int position);
 
 } // namespace Themes

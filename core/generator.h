@@ -1,0 +1,88 @@
+#pragma once
+
+#include "core/wordlayout.h"
+
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+#include <array>
+
+class WordStore;
+
+// One finished sentence, and how it was made: what a word-list author needs to trace a wrong
+// form back to its file and line.
+struct Sentence {
+    enum class Template { A, B };
+    struct Word {
+        WordLayout::Family family;
+        int slot;
+    };
+
+    QString text; // capitalised, ending in a full stop and one space
+    bool paragraphBreak = false; // CR LF CR LF follows it
+
+    Template kind = Template::A;
+    std::array<qint16, 4> genders {}; // per noun phrase: A four, B one for the whole sentence
+    int genderCount = 0;
+    std::array<Word, 11> words {}; // in sentence order; the conjunction "и" is no table word
+    int wordCount = 0;
+};
+
+// The paragraph break that may follow a sentence and always closes a run.
+inline constexpr QStringView ParagraphBreak = u"\r\n\r\n";
+
+// Where a generation run puts its text: the window's text box, or the command line's output.
+class TextOutput {
+public:
+    virtual ~TextOutput() = default;
+    // The pieces of text in order: each sentence, its paragraph break if any, and at the end
+    // of the run the closing CR LF CR LF.
+    virtual void append(QStringView text) = 0;
+    // Right after a sentence's own text, before its paragraph break.
+    virtual void sentenceMade(const Sentence&) { }
+    // After the closing CR LF CR LF of a run that ended normally.
+    virtual void runEnded() { }
+};
+
+class StringOutput : public TextOutput {
+public:
+    void append(QStringView text) override { m_text += text; }
+    const QString& text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+// The two sentence templates and the generation run, over one window's word tables. All
+// randomness comes from mdlSubs, in a fixed order of draws.
+class SentenceGenerator {
+public:
+    explicit SentenceGenerator(const WordStore& words)
+        : m_words(words)
+    {
+    }
+
+    // One press of "Генерировать": 21 turns, each maybe a sentence of A, then maybe one of B,
+    // each appended as soon as it is made; then CR LF CR LF. A failure stops the run with the
+    // sentences already appended kept.
+    void GenerateText(TextOutput& out) const;
+
+    // "[opener] [adj] noun [[adj] noun.gen] [adverb] verb [adj] noun.acc [[adj] noun.gen]".
+    Sentence BuildSentenceA(qint16 turn) const;
+    // "[opener] [adj] noun short-adj [и short-adj]", one gender throughout.
+    Sentence BuildSentenceB(qint16 turn) const;
+
+    // Whether some sentence reads the blocks of this word file.
+    static bool reads(const WordLayout::WordFile& file);
+
+private:
+    qint16 freshEntry(WordLayout::Family family) const;
+
+    const WordStore& m_words;
+};
+
+// Finishes the chain of words (each followed by a space) in sentence.text: upper-cases the
+// first character, turns the final space into ".", appends " " and draws Chance(7) for the
+// paragraph break.
+void FinishSentence(Sentence& sentence);

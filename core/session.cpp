@@ -1,0 +1,56 @@
+#include "core/session.h"
+
+#include "core/themes.h"
+#include "modules/mdlsubs.h"
+#include "platform/failure.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+Session::Session(QStringList wordsFolders)
+    : m_wordsFolders(std::move(wordsFolders))
+{
+}
+
+void Session::start()
+{
+    select(0);
+}
+
+QString Session::locate(int theme) const
+{
+    const QString name = Themes::folderName(theme);
+    QStringList tried;
+    for (const QString& folder : m_wordsFolders) {
+        const QString candidate = QDir(folder).absoluteFilePath(name);
+        if (QFileInfo(candidate).isDir())
+            return candidate + u'/';
+        tried << QDir::toNativeSeparators(candidate);
+    }
+    if (tried.size() == 1)
+        throw Failure(FailureKind::PathNotFound, tried.first(), 0, QString());
+    throw Failure(FailureKind::PathNotFound, QString(), 0,
+        QStringLiteral("Папки темы %1 нет ни в одном из мест: %2")
+            .arg(name, tried.join(QStringLiteral("; "))));
+}
+
+void Session::select(int theme)
+{
+    const QString folder = locate(theme);
+    mdlSubs::WordsPath = folder;
+    m_words.dbLoad();
+    m_theme = theme;
+    m_themeFolder = folder;
+}
+
+void Session::generate(TextOutput& out) const
+{
+    if (!m_words.hasWords()) {
+        throw Failure(FailureKind::NoWordsLoaded,
+            m_theme < 0
+                ? QStringLiteral(
+                    "Ни одна тема не загрузилась: выберите тему, слова которой на месте")
+                : QStringLiteral("В теме %1 нет ни одного слова").arg(Themes::folderName(m_theme)));
+    }
+    m_generator.GenerateText(out);
+}

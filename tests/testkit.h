@@ -1,0 +1,172 @@
+#pragma once
+
+// What several tests share: word files made on the spot, scripted random values, golden files
+// and failures that must name their file.
+
+#include "core/wordlayout.h"
+#include "modules/mdlsubs.h"
+#include "platform/codepage.h"
+#include "platform/failure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QtTest>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
+Q_DECLARE_METATYPE(FailureKind)
+
+namespace TestKit {
+
+// Writes dir/stem.dat: a header line, then the lines, each ended by lineEnd, in Windows-1251.
+inline bool writeWordFile(const QString& dir, const QString& stem, const QStringList& lines,
+    const QString& lineEnd = QStringLiteral("\r\n"))
+{
+    QFile f(dir + u'/' + stem + QStringLiteral(".dat"));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QString text = QStringLiteral("заголовок") + lineEnd;
+    for (const QString& l : lines)
+        text += l + lineEnd;
+    const QByteArray bytes = CodePage::encodeAnsi(text);
+    return f.write(bytes) == bytes.size();
+}
+
+// Entries per file of each family.
+struct Sizes {
+    int nouns = 30, verbs = 30, adjectives = 30, adverbs = 30, intros = 30;
+    int of(WordLayout::Family family) const
+    {
+        const int n[] = { nouns, verbs, adjectives, adverbs, intros };
+        return n[int(family)];
+    }
+};
+
+// A word file of n entries that name their file and entry: "nounF2_7" is entry 7 (from 0) of
+// nounF2.dat; with a prefix "00/", "00/nounF2_7".
+inline bool writeLabelledFile(
+    const QString& dir, const QString& stem, int n, const QString& prefix = QString())
+{
+    QStringList lines;
+    for (int i = 0; i < n; ++i)
+        lines << prefix + stem + u'_' + QString::number(i);
+    return writeWordFile(dir, stem, lines);
+}
+
+// A complete theme of labelled files.
+inline bool writeLabelledTheme(
+    const QString& dir, Sizes sizes = {}, const QString& prefix = QString())
+{
+    if (!QDir().mkpath(dir))
+        return false;
+    for (const WordLayout::WordFile& file : WordLayout::Files) {
+        if (!writeLabelledFile(dir, QLatin1String(file.stem), sizes.of(file.family), prefix))
+            return false;
+    }
+    return true;
+}
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The Failure that call throws, if any.
+inline std::optional<Failure> failureOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const Failure& f) {
+        return f;
+    }
+    return std::nullopt;
+}
+
+// Calls call and checks that it throws a Failure of this kind whose message names a path
+// ending in pathEnd.
+inline bool throwsFailure(
+    const std::function<void()>& call, FailureKind kind, const QString& pathEnd)
+{
+    const std::optional<Failure> f = failureOf(call);
+    if (!f)
+        qWarning("no failure");
+    else if (f->kind() != kind || !f->path().endsWith(QDir::toNativeSeparators(pathEnd))
+        || !f->message().contains(f->path()))
+        qWarning("unexpected failure: %s", qPrintable(f->message()));
+    else
+        return true;
+    return false;
+}
+
+// tests/data/name. With ZUREVAVUD_UPDATE_GOLDEN=1 in the environment, the test writes what
+// it got there instead, for a deliberate change of the word lists.
+inline bool matchesGolden(const QString& name, const QByteArray& actual)
+{
+    const QString path = QStringLiteral(ZUREVAVUD_SOURCE_DIR "/tests/data/") + name;
+    if (qEnvironmentVariableIntValue("ZUREVAVUD_UPDATE_GOLDEN"))
+        return writeBytes(path, actual);
+    const QByteArray expected = readBytes(path);
+    if (expected == actual)
+        return true;
+    qsizetype i = 0;
+    while (i < expected.size() && i < actual.size() && expected[i] == actual[i])
+        ++i;
+    qWarning("%s differs from byte %lld on (%lld bytes expected, %lld made)", qPrintable(name),
+        qint64(i), qint64(expected.size()), qint64(actual.size()));
+    return false;
+}
+
+// A uniform source that returns given values in order, to check the exact order of draws.
+class ScriptedSource : public mdlSubs::UniformSource {
+public:
+    ScriptedSource(QList<double> values, int* used)
+        : m_values(std::move(values))
+        , m_used(used)
+    {
+        *m_used = 0;
+    }
+    float next() override
+    {
+        if (*m_used >= m_values.size())
+            throw std::out_of_range("the script ran out of values");
+        return float(m_values.at((*m_used)++));
+    }
+
+private:
+    QList<double> m_values;
+    int* m_used;
+};
+
+// The value that makes RandomBetween(count - 1, 0) give entry.
+inline double pick(int entry, int count)
+{
+    return (entry + 0.5) / count;
+}
+
+// One run of zurevavud-cli: exit status (-1 if it crashed) and what it printed.
+struct CliResult {
+    int status = -1;
+    QByteArray out, err;
+};
+
+inline CliResult runCli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(ZUREVAVUD_CLI), args);
+    p.waitForFinished(120000);
+    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+        p.readAllStandardError() };
+}
+
+} // namespace TestKit
