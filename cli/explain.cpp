@@ -1,6 +1,7 @@
 #include "cli/explain.h"
 
 #include "core/session.h"
+#include "platform/codepage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,5 +34,6 @@ QString ExplainingOutput::explain(const Sentence& sentence, const Session& sessi
 
 void ExplainingOutput::sentenceMade(const Sentence& sentence)
 {
-    m_out.append(QStringLiteral("\r\n") + explain(sentence, m_session) + QStringLiteral("\r\n"));
+    m_out.append(CodePage::encodeAnsi(
+        QStringLiteral("\r\n") + explain(sentence, m_session) + QStringLiteral("\r\n")));
 }

@@ -19,7 +19,7 @@ public:
         , m_session(session)
     {
     }
-    void append(QStringView text) override { m_out.append(text); }
+    void append(QByteArrayView text) override { m_out.append(text); }
     void sentenceMade(const Sentence& sentence) override;
     void runEnded() override { m_out.runEnded(); }
 

@@ -189,28 +189,33 @@ public:
     {
         m_file.open(stdout, QIODevice::WriteOnly);
     }
-    void append(QStringView text) override { m_pending += text; }
+    void append(QByteArrayView text) override
+    {
+        m_pending += m_cp1251 ? text.toByteArray() : CodePage::ansiToUtf8(text);
+        if (m_pending.size() >= ChunkSize)
+            flush();
+    }
     void runEnded() override { flush(); }
 
     // Writes what is pending; false (with a message on standard error) once a write failed.
     bool flush()
     {
         if (!m_failed && !m_pending.isEmpty()) {
-            const QByteArray bytes
-                = m_cp1251 ? CodePage::encodeAnsi(m_pending) : m_pending.toUtf8();
-            m_failed = m_file.write(bytes) != bytes.size() || !m_file.flush();
+            m_failed = m_file.write(m_pending) != m_pending.size() || !m_file.flush();
             if (m_failed)
                 std::fprintf(stderr, "zurevavud-cli: не удалось записать в стандартный вывод\n");
         }
-        m_pending.clear();
+        m_pending.resize(0);
         return !m_failed;
     }
     bool failed() const { return m_failed; }
 
 private:
+    static constexpr qsizetype ChunkSize = 1 << 16;
+
     bool m_cp1251;
     QFile m_file;
-    QString m_pending;
+    QByteArray m_pending;
     bool m_failed = false;
 };
 
@@ -222,9 +227,9 @@ int stats(const Options& o)
         if (o.themeGiven && theme != o.theme)
             continue;
         if (!o.themeGiven && theme > 0)
-            out.append(u"\n");
+            out.append("\n");
         const ThemeStats::Report report = ThemeStats::examine(o.wordsFolder, theme);
-        out.append(report.text);
+        out.append(CodePage::encodeAnsi(report.text));
         broken = broken || report.brokenRules > 0;
     }
     if (!out.flush())

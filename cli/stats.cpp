@@ -166,7 +166,7 @@ void Examiner::checkWords(const WordFile& file, const WordTable& table, int star
 {
     QList<int> blank, spaced;
     for (int slot = start; slot < start + length; ++slot) {
-        const QString& word = table.at(slot);
+        const QString word = table.text(slot);
         if (word.trimmed().isEmpty())
             blank << table.origin(slot).line;
         else if (word != word.trimmed())

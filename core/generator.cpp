@@ -2,6 +2,7 @@
 
 #include "core/wordstore.h"
 #include "modules/mdlsubs.h"
+#include "platform/codepage.h"
 #include "platform/failure.h"
 
 using mdlSubs::Chance;
@@ -27,16 +28,17 @@ public:
         : m_sentence(sentence)
         , m_words(words)
     {
-        m_sentence.text.reserve(192);
+        m_sentence.text.clear(); // keeps the buffer of the sentence before
+        m_sentence.wordCount = 0;
     }
     void add(Family family, int form, int block, int entry)
     {
         const int slot = WordLayout::slot(form, block, m_words.count(family), entry);
-        m_sentence.text += m_words.table(family).at(slot);
-        m_sentence.text += u' ';
+        const QByteArrayView word = m_words.table(family).at(slot);
+        m_sentence.text.append(word.data(), size_t(word.size())).append(1, ' ');
         m_sentence.words[size_t(m_sentence.wordCount++)] = { family, slot };
     }
-    void addText(QStringView text) { m_sentence.text += text; }
+    void addText(std::string_view text) { m_sentence.text.append(text); }
 
 private:
     Sentence& m_sentence;
@@ -47,12 +49,12 @@ private:
 
 void FinishSentence(Sentence& sentence)
 {
-    QString& text = sentence.text;
-    if (!text.isEmpty()) {
-        text[0] = text.at(0).toUpper();
-        text[text.size() - 1] = u'.';
+    std::string& text = sentence.text;
+    if (!text.empty()) {
+        text.front() = char(CodePage::upperAnsiTable()[uchar(text.front())]);
+        text.back() = '.';
     }
-    text += u' ';
+    text.push_back(' ');
     sentence.paragraphBreak = Chance(7);
 }
 
@@ -84,7 +86,7 @@ qint16 SentenceGenerator::freshEntry(Family family) const
     }
 }
 
-Sentence SentenceGenerator::BuildSentenceA(qint16 turn) const
+void SentenceGenerator::BuildSentenceA(qint16 turn, Sentence& s) const
 {
     const qint16 opener = freshEntry(Family::Intros);
     qint16 gender[4], adjective[4], noun[4];
@@ -96,7 +98,6 @@ Sentence SentenceGenerator::BuildSentenceA(qint16 turn) const
     const qint16 verb = freshEntry(Family::Verbs);
     const qint16 adverb = freshEntry(Family::Adverbs);
 
-    Sentence s;
     s.kind = Sentence::Template::A;
     s.genders = { gender[0], gender[1], gender[2], gender[3] };
     s.genderCount = 4;
@@ -127,10 +128,9 @@ Sentence SentenceGenerator::BuildSentenceA(qint16 turn) const
     addNoun(Accusative, 2);
     genitivePhrase(3);
     FinishSentence(s);
-    return s;
 }
 
-Sentence SentenceGenerator::BuildSentenceB(qint16 turn) const
+void SentenceGenerator::BuildSentenceB(qint16 turn, Sentence& s) const
 {
     const qint16 opener = freshEntry(Family::Intros);
     const qint16 gender = RandomBetween(2, 0);
@@ -139,7 +139,6 @@ Sentence SentenceGenerator::BuildSentenceB(qint16 turn) const
     const qint16 first = freshEntry(Family::Adverbs);
     const qint16 second = freshEntry(Family::Adverbs);
 
-    Sentence s;
     s.kind = Sentence::Template::B;
     s.genders[0] = gender;
     s.genderCount = 1;
@@ -151,26 +150,31 @@ Sentence SentenceGenerator::BuildSentenceB(qint16 turn) const
     chain.add(Family::Nouns, Nominative, gender, noun);
     chain.add(Family::Adverbs, ShortAdjectives, gender, first);
     if (Chance(1)) {
-        chain.addText(u"и ");
+        chain.addText("\xE8 "); // "и " in Windows-1251
         chain.add(Family::Adverbs, ShortAdjectives, gender, second);
     }
     FinishSentence(s);
-    return s;
 }
 
 void SentenceGenerator::GenerateText(TextOutput& out) const
 {
-    auto put = [&out](const Sentence& s) {
-        out.append(s.text);
+    Sentence s;
+    s.text.reserve(256);
+    auto put = [&out, &s] {
+        out.append(QByteArrayView(s.text.data(), qsizetype(s.text.size())));
         out.sentenceMade(s);
         if (s.paragraphBreak)
             out.append(ParagraphBreak);
     };
     for (qint16 turn = 0; turn <= 20; ++turn) {
-        if (Chance(2))
-            put(BuildSentenceA(turn));
-        if (Chance(1))
-            put(BuildSentenceB(turn));
+        if (Chance(2)) {
+            BuildSentenceA(turn, s);
+            put();
+        }
+        if (Chance(1)) {
+            BuildSentenceB(turn, s);
+            put();
+        }
     }
     out.append(ParagraphBreak);
     out.runEnded();

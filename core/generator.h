@@ -2,11 +2,12 @@
 
 #include "core/wordlayout.h"
 
-#include <QString>
-#include <QStringView>
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QtGlobal>
 
 #include <array>
+#include <string>
 
 class WordStore;
 
@@ -19,7 +20,7 @@ struct Sentence {
         int slot;
     };
 
-    QString text; // capitalised, ending in a full stop and one space
+    std::string text; // Windows-1251; capitalised, ending in a full stop and one space
     bool paragraphBreak = false; // CR LF CR LF follows it
 
     Template kind = Template::A;
@@ -30,28 +31,29 @@ struct Sentence {
 };
 
 // The paragraph break that may follow a sentence and always closes a run.
-inline constexpr QStringView ParagraphBreak = u"\r\n\r\n";
+inline constexpr QByteArrayView ParagraphBreak = "\r\n\r\n";
 
 // Where a generation run puts its text: the window's text box, or the command line's output.
 class TextOutput {
 public:
     virtual ~TextOutput() = default;
-    // The pieces of text in order: each sentence, its paragraph break if any, and at the end
-    // of the run the closing CR LF CR LF.
-    virtual void append(QStringView text) = 0;
+    // The pieces of text in order, in Windows-1251: each sentence, its paragraph break if any,
+    // and at the end of the run the closing CR LF CR LF.
+    virtual void append(QByteArrayView text) = 0;
     // Right after a sentence's own text, before its paragraph break.
     virtual void sentenceMade(const Sentence&) { }
     // After the closing CR LF CR LF of a run that ended normally.
     virtual void runEnded() { }
 };
 
-class StringOutput : public TextOutput {
+// Collects the text, in Windows-1251: the bytes a save of the window's text would write.
+class ByteOutput : public TextOutput {
 public:
-    void append(QStringView text) override { m_text += text; }
-    const QString& text() const { return m_text; }
+    void append(QByteArrayView text) override { m_text += text; }
+    const QByteArray& text() const { return m_text; }
 
 private:
-    QString m_text;
+    QByteArray m_text;
 };
 
 // The two sentence templates and the generation run, over one window's word tables. All
@@ -69,9 +71,10 @@ public:
     void GenerateText(TextOutput& out) const;
 
     // "[opener] [adj] noun [[adj] noun.gen] [adverb] verb [adj] noun.acc [[adj] noun.gen]".
-    Sentence BuildSentenceA(qint16 turn) const;
+    // Makes the sentence in place, reusing its buffer.
+    void BuildSentenceA(qint16 turn, Sentence& sentence) const;
     // "[opener] [adj] noun short-adj [и short-adj]", one gender throughout.
-    Sentence BuildSentenceB(qint16 turn) const;
+    void BuildSentenceB(qint16 turn, Sentence& sentence) const;
 
     // Whether some sentence reads the blocks of this word file.
     static bool reads(const WordLayout::WordFile& file);
@@ -83,6 +86,6 @@ private:
 };
 
 // Finishes the chain of words (each followed by a space) in sentence.text: upper-cases the
-// first character, turns the final space into ".", appends " " and draws Chance(7) for the
-// paragraph break.
+// first character (where Windows-1251 has its upper case), turns the final space into ".",
+// appends " " and draws Chance(7) for the paragraph break.
 void FinishSentence(Sentence& sentence);

@@ -63,6 +63,8 @@ void WordStore::dbLoad()
     next.dbLoadAdjectives();
     next.dbLoadAdverbs();
     next.dbLoadIntros();
+    for (WordTable* t : { &next.Nouns, &next.Verbs, &next.Adjectives, &next.Adverbs, &next.Intros })
+        t->compact();
     *this = std::move(next);
 }
 

@@ -1,21 +1,48 @@
 #include "core/wordtable.h"
 
+#include "platform/codepage.h"
 #include "platform/failure.h"
-
-#include <utility>
 
 WordTable::WordTable(WordLayout::Family family)
     : m_family(family)
-    , m_words(Size)
-    , m_origins(Size)
+    , m_slots(Size)
 {
 }
 
-void WordTable::store(int slot, QString word, SlotOrigin origin)
+QString WordTable::text(int slot) const
 {
-    check(slot);
-    m_words[size_t(slot)] = std::move(word);
-    m_origins[size_t(slot)] = std::move(origin);
+    return CodePage::decodeAnsi(at(slot));
+}
+
+SlotOrigin WordTable::origin(int slot) const
+{
+    const Slot& s = m_slots[checked(slot)];
+    return { s.file, s.line, s.folder < 0 ? QString() : m_folders.at(s.folder) };
+}
+
+void WordTable::store(int slot, QByteArrayView word, const SlotOrigin& origin)
+{
+    Slot& s = m_slots[checked(slot)];
+    qsizetype folder = m_folders.indexOf(origin.folder);
+    if (folder < 0) {
+        folder = m_folders.size();
+        m_folders.append(origin.folder);
+    }
+    s = { quint32(m_bytes.size()), quint32(word.size()), qint16(origin.file), quint16(origin.line),
+        qint16(folder) };
+    m_bytes.append(word);
+}
+
+void WordTable::compact()
+{
+    QByteArray bytes;
+    bytes.reserve(m_bytes.size());
+    for (Slot& s : m_slots) {
+        const quint32 offset = quint32(bytes.size());
+        bytes.append(m_bytes.constData() + s.offset, s.length);
+        s.offset = offset;
+    }
+    m_bytes = bytes;
 }
 
 void WordTable::failOutOfRange(int slot) const

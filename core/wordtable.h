@@ -2,7 +2,9 @@
 
 #include "core/wordlayout.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -15,7 +17,8 @@ struct SlotOrigin {
 };
 
 // A fixed table of 3001 text slots, 0 ... 3000. It is never resized or cleared; a slot
-// changes only when a word-file line is stored into it.
+// changes only when a word-file line is stored into it. Words are kept as the Windows-1251
+// bytes of their file, all in one buffer, so that a sentence is a few byte copies.
 class WordTable {
 public:
     static constexpr int Size = WordLayout::TableSize;
@@ -24,28 +27,39 @@ public:
 
     WordLayout::Family family() const { return m_family; }
 
-    // The text of a slot; a slot outside 0 ... 3000 is a SubscriptOutOfRange failure.
-    const QString& at(int slot) const
+    // The Windows-1251 bytes of a slot; a slot outside 0 ... 3000 is a SubscriptOutOfRange
+    // failure.
+    QByteArrayView at(int slot) const
     {
-        check(slot);
-        return m_words[size_t(slot)];
+        const Slot& s = m_slots[checked(slot)];
+        return QByteArrayView(m_bytes.constData() + s.offset, s.length);
     }
-    const SlotOrigin& origin(int slot) const
-    {
-        check(slot);
-        return m_origins[size_t(slot)];
-    }
-    void store(int slot, QString word, SlotOrigin origin);
+    QString text(int slot) const;
+    SlotOrigin origin(int slot) const;
+    void store(int slot, QByteArrayView word, const SlotOrigin& origin);
+
+    // Drops the bytes of words that later stores replaced.
+    void compact();
 
 private:
-    void check(int slot) const
+    struct Slot {
+        quint32 offset = 0;
+        quint32 length = 0;
+        qint16 file = -1;
+        quint16 line = 0;
+        qint16 folder = -1; // index into m_folders
+    };
+
+    size_t checked(int slot) const
     {
         if (slot < 0 || slot >= Size)
             failOutOfRange(slot);
+        return size_t(slot);
     }
     [[noreturn]] void failOutOfRange(int slot) const;
 
     WordLayout::Family m_family;
-    std::vector<QString> m_words;
-    std::vector<SlotOrigin> m_origins;
+    std::vector<Slot> m_slots;
+    QByteArray m_bytes;
+    QStringList m_folders;
 };

@@ -17,20 +17,44 @@ namespace mdlSubs {
 
 // ---- Random draws
 
-// A source of single-precision values in [0, 1).
+// A source of uniform values in [0, 1) of 24 bits: each value is k / 2^24 for a whole number
+// k, given as k. Draws take values from a buffer that refill fills, many at a time.
 class UniformSource {
 public:
     virtual ~UniformSource() = default;
-    virtual float next() = 0;
+    // Writes the next values (at least one, at most capacity) and returns how many.
+    virtual int refill(quint32* values, int capacity) = 0;
 };
 
 // The 19 most recent accepted fresh draws, oldest first; all 0 at program start.
 inline constexpr int RecentDrawCount = 19;
-extern std::array<qint16, RecentDrawCount> RecentDraws;
+class RecentDrawList {
+public:
+    RecentDrawList() { *this = std::array<qint16, RecentDrawCount> {}; }
+    RecentDrawList& operator=(const std::array<qint16, RecentDrawCount>& draws);
+    std::array<qint16, RecentDrawCount> toArray() const;
+    bool contains(qint16 v) const { return m_held[quint16(v)] != 0; }
+    // Drops the oldest and keeps v as the newest.
+    void push(qint16 v)
+    {
+        --m_held[quint16(m_ring[m_oldest])];
+        ++m_held[quint16(v)];
+        m_ring[m_oldest] = v;
+        m_oldest = m_oldest + 1 == RecentDrawCount ? 0 : m_oldest + 1;
+    }
 
-// The program's uniform source. It starts from one fixed state and is never seeded, so the
-// same commands always give the same text.
-UniformSource& uniform();
+private:
+    // A ring, and how often each value is in it, so a look-up is one read.
+    std::array<qint16, RecentDrawCount> m_ring {};
+    size_t m_oldest = 0;
+    std::array<quint8, 65536> m_held {};
+};
+extern RecentDrawList RecentDraws;
+
+// The next value k of the program's uniform source, the value being k / 2^24. The source is
+// the top 24 bits of the standard Mersenne Twister (mt19937) from its default state, never
+// seeded, so the same commands always give the same text.
+quint32 nextUniform();
 // Replaces the uniform source (tests drive the templates with scripted values); null restores
 // the fixed-state one.
 void setUniformSource(std::unique_ptr<UniformSource> source);
@@ -39,8 +63,8 @@ void resetRandomState();
 // A source started from a state derived from seed instead of the fixed one.
 std::unique_ptr<UniformSource> seededSource(quint32 seed);
 
-// lo + floor(n * r) with n = hi - lo + 1, from one value r of the source; 16-bit overflow
-// of n or of the result is an Overflow failure.
+// lo + floor(n * r) with n = hi - lo + 1, from one value r of the source (computed exactly,
+// in whole numbers); 16-bit overflow of n or of the result is an Overflow failure.
 qint16 RandomBetween(qint16 hi, qint16 lo);
 // Like RandomBetween, but draws again until the value is not in RecentDraws, then records it.
 // The 32768th rejection in one call is a NoFreshValue failure, leaving RecentDraws unchanged.

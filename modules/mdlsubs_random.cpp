@@ -1,69 +1,155 @@
+// Random draws.
 #include "modules/mdlsubs.h"
 
 #include "platform/failure.h"
 
-#include <cmath>
 #include <random>
 
 namespace mdlSubs {
 
-std::array<qint16, RecentDrawCount> RecentDraws {};
+RecentDrawList RecentDraws;
+
+RecentDrawList& RecentDrawList::operator=(const std::array<qint16, RecentDrawCount>& draws)
+{
+    m_held.fill(0);
+    m_ring = draws;
+    m_oldest = 0;
+    for (qint16 v : draws)
+        ++m_held[quint16(v)];
+    return *this;
+}
+
+std::array<qint16, RecentDrawCount> RecentDrawList::toArray() const
+{
+    std::array<qint16, RecentDrawCount> draws;
+    for (size_t i = 0; i < draws.size(); ++i)
+        draws[i] = m_ring[(m_oldest + i) % draws.size()];
+    return draws;
+}
 
 namespace {
 
-// The top 24 bits of a Mersenne Twister: every value is an exact float in [0, 1), and the
-// sequence is the same with every compiler and standard library.
-class TwisterSource final : public UniformSource {
+// MT19937, a block of 624 outputs at a time: the same numbers as std::mt19937, without a call
+// per draw. Values are the top 24 bits of each output.
+class Twister final : public UniformSource {
 public:
-    explicit TwisterSource(std::mt19937 engine)
-        : m_engine(engine)
+    static constexpr int N = 624;
+
+    explicit Twister(quint32 seed)
     {
+        m_state[0] = seed;
+        for (quint32 i = 1; i < N; ++i)
+            m_state[i] = 1812433253u * (m_state[i - 1] ^ (m_state[i - 1] >> 30)) + i;
     }
-    float next() override { return float(m_engine() >> 8) * (1.0f / 16777216.0f); }
+    explicit Twister(std::seed_seq& seq)
+    {
+        // As std::mt19937 does from a seed sequence, including its guard against an all-zero
+        // state.
+        seq.generate(m_state.begin(), m_state.end());
+        bool zero = (m_state[0] & 0x80000000u) == 0;
+        for (int i = 1; zero && i < N; ++i)
+            zero = m_state[size_t(i)] == 0;
+        if (zero)
+            m_state[0] = 0x80000000u;
+    }
+
+    int refill(quint32* values, int capacity) override
+    {
+        Q_ASSERT(capacity >= N);
+        Q_UNUSED(capacity);
+        twist();
+        for (int i = 0; i < N; ++i) {
+            quint32 y = m_state[size_t(i)];
+            y ^= y >> 11;
+            y ^= (y << 7) & 0x9d2c5680u;
+            y ^= (y << 15) & 0xefc60000u;
+            y ^= y >> 18;
+            values[i] = y >> 8;
+        }
+        return N;
+    }
 
 private:
-    std::mt19937 m_engine;
+    void twist()
+    {
+        constexpr int M = 397;
+        auto mix = [](quint32 upper, quint32 lower, quint32 far) {
+            const quint32 y = (upper & 0x80000000u) | (lower & 0x7fffffffu);
+            return far ^ (y >> 1) ^ ((y & 1u) ? 0x9908b0dfu : 0u);
+        };
+        auto& x = m_state;
+        for (int i = 0; i < N - M; ++i)
+            x[size_t(i)] = mix(x[size_t(i)], x[size_t(i + 1)], x[size_t(i + M)]);
+        for (int i = N - M; i < N - 1; ++i)
+            x[size_t(i)] = mix(x[size_t(i)], x[size_t(i + 1)], x[size_t(i + M - N)]);
+        x[N - 1] = mix(x[N - 1], x[0], x[M - 1]);
+    }
+
+    std::array<quint32, N> m_state;
 };
 
-std::unique_ptr<UniformSource> fixedSource()
+// The source and the values it has given but no draw has taken yet.
+struct Draws {
+    std::unique_ptr<UniformSource> source = std::make_unique<Twister>(5489u);
+    std::array<quint32, Twister::N> values {};
+    int next = 0;
+    int end = 0;
+};
+
+// At namespace scope rather than inside a function: a draw then checks no guard.
+Draws g_draws;
+
+Q_DECL_COLD_FUNCTION void refillValues()
 {
-    return std::make_unique<TwisterSource>(std::mt19937(5489u));
+    g_draws.end = g_draws.source->refill(g_draws.values.data(), int(g_draws.values.size()));
+    g_draws.next = 0;
 }
 
-std::unique_ptr<UniformSource>& source()
+inline quint32 takeValue()
 {
-    static std::unique_ptr<UniformSource> s = fixedSource();
-    return s;
+    if (Q_UNLIKELY(g_draws.next == g_draws.end))
+        refillValues();
+    return g_draws.values[size_t(g_draws.next++)];
 }
 
-bool fits16(long long v)
+[[noreturn]] Q_DECL_COLD_FUNCTION void failRange(qint16 hi, qint16 lo)
+{
+    throw Failure(FailureKind::Overflow,
+        QStringLiteral("в диапазоне от %1 до %2 больше чисел, чем помещается в 16 бит")
+            .arg(lo)
+            .arg(hi));
+}
+
+inline bool fits16(long long v)
 {
     return v >= -32768 && v <= 32767;
 }
 
 } // namespace
 
-UniformSource& uniform()
+quint32 nextUniform()
 {
-    return *source();
+    return takeValue();
 }
 
 void setUniformSource(std::unique_ptr<UniformSource> s)
 {
-    source() = s ? std::move(s) : fixedSource();
+    Draws& d = g_draws;
+    d.source = s ? std::move(s) : std::make_unique<Twister>(5489u);
+    d.next = d.end = 0;
 }
 
 void resetRandomState()
 {
     setUniformSource(nullptr);
-    RecentDraws.fill(0);
+    RecentDraws = std::array<qint16, RecentDrawCount> {};
 }
 
 std::unique_ptr<UniformSource> seededSource(quint32 seed)
 {
     // seed_seq spreads the seed over the whole state; its algorithm is fixed by the standard.
     std::seed_seq seq { seed, 0x5a757265u };
-    return std::make_unique<TwisterSource>(std::mt19937(seq));
+    return std::make_unique<Twister>(seq);
 }
 
 qint16 subtract16(qint16 a, qint16 b)
@@ -77,34 +163,22 @@ qint16 subtract16(qint16 a, qint16 b)
 
 qint16 RandomBetween(qint16 hi, qint16 lo)
 {
-    const float r = source()->next();
+    const quint32 k = takeValue();
     const int n = int(hi) - int(lo) + 1;
-    // n * r is exact in double (16 by 24 bits), so floor sees the true value.
-    const auto v = static_cast<long long>(std::floor(double(n) * double(r) + double(lo)));
-    if (!fits16(n) || !fits16(n - 1) || !fits16(v)) {
-        throw Failure(FailureKind::Overflow,
-            QStringLiteral("в диапазоне от %1 до %2 больше чисел, чем помещается в 16 бит")
-                .arg(lo)
-                .arg(hi));
-    }
+    // r = k / 2^24, so floor(n * r) is the whole-number quotient n * k / 2^24 rounded down,
+    // which an arithmetic shift gives for negative n too.
+    const long long v = lo + ((static_cast<long long>(n) * k) >> 24);
+    if (Q_UNLIKELY(!fits16(n) || !fits16(n - 1) || !fits16(v)))
+        failRange(hi, lo);
     return qint16(v);
 }
 
 qint16 RandomFresh(qint16 hi, qint16 lo)
 {
-    qint16 rejections = 0;
-    for (;;) {
+    for (qint16 rejections = 0;; ++rejections) {
         const qint16 v = RandomBetween(hi, lo);
-        bool recent = false;
-        for (qint16 d : RecentDraws) {
-            if (d == v) {
-                recent = true;
-                break;
-            }
-        }
-        if (!recent) {
-            std::move(RecentDraws.begin() + 1, RecentDraws.end(), RecentDraws.begin());
-            RecentDraws.back() = v;
+        if (!RecentDraws.contains(v)) {
+            RecentDraws.push(v);
             return v;
         }
         if (rejections == 32767) {
@@ -115,7 +189,6 @@ qint16 RandomFresh(qint16 hi, qint16 lo)
                     .arg(hi)
                     .arg(RecentDrawCount));
         }
-        ++rejections;
     }
 }
 

@@ -2,7 +2,6 @@
 #include "modules/mdlsubs.h"
 
 #include "core/wordtable.h"
-#include "platform/codepage.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 
@@ -76,7 +75,7 @@ qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigi
         const QByteArrayView line = readLine();
         const bool empty = line.isEmpty();
         const bool endMark = !empty && line[0] == '#';
-        table.store(slot, CodePage::decodeAnsi(line), where);
+        table.store(slot, line, where);
         if (empty)
             throw Failure(FailureKind::InvalidArgument, path, where.line, QString());
         if (endMark)

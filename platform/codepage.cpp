@@ -2,18 +2,32 @@
 
 #include "platform/codepagetables.h"
 
+#include <algorithm>
+
 namespace {
 
-// The per-byte tables of the platform, and the reverse map for encoding.
+// The per-byte tables of the platform, and what follows from them: the reverse map for
+// encoding, upper case, and UTF-8.
 struct Tables {
     CodePageTables bytes = buildCodePageTables();
     std::array<unsigned char, 65536> unicodeToAnsi;
+    std::array<unsigned char, 256> upper;
+    std::array<std::array<char, 4>, 256> utf8; // the sequence, then its length in the last byte
 
     Tables()
     {
         unicodeToAnsi.fill('?');
         for (int b = 0; b < 256; ++b)
             unicodeToAnsi[bytes.ansiToUnicode[b]] = static_cast<unsigned char>(b);
+        for (int b = 0; b < 256; ++b) {
+            const QChar c(bytes.ansiToUnicode[b]);
+            const char16_t u = c.toUpper().unicode();
+            const bool held = unicodeToAnsi[u] != '?' || u == u'?';
+            upper[b] = held ? unicodeToAnsi[u] : static_cast<unsigned char>(b);
+            const QByteArray sequence = QString(c).toUtf8();
+            std::copy(sequence.begin(), sequence.end(), utf8[b].begin());
+            utf8[b][3] = char(sequence.size());
+        }
     }
 };
 
@@ -57,6 +71,26 @@ QByteArray encodeAnsi(QStringView text)
 const std::array<unsigned char, 256>& ansiToOemTable()
 {
     return tables().bytes.ansiToOem;
+}
+
+const std::array<unsigned char, 256>& upperAnsiTable()
+{
+    return tables().upper;
+}
+
+QByteArray ansiToUtf8(QByteArrayView bytes)
+{
+    const auto& utf8 = tables().utf8;
+    QByteArray out(bytes.size() * 3, Qt::Uninitialized);
+    char* dst = out.data();
+    for (const char b : bytes) {
+        const auto& sequence = utf8[static_cast<unsigned char>(b)];
+        // Copying all three bytes and moving on by the length keeps the loop free of branches.
+        std::copy(sequence.begin(), sequence.begin() + 3, dst);
+        dst += sequence[3];
+    }
+    out.truncate(dst - out.constData());
+    return out;
 }
 
 } // namespace CodePage

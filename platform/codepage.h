@@ -21,4 +21,11 @@ QByteArray encodeAnsi(QStringView text);
 // Per Windows-1251 byte, the code-page-866 byte ("?" where code page 866 lacks the character).
 const std::array<unsigned char, 256>& ansiToOemTable();
 
+// Per Windows-1251 byte, the byte of its upper case; the byte itself where the character has
+// none, or one that Windows-1251 lacks (µ, whose upper case is Greek).
+const std::array<unsigned char, 256>& upperAnsiTable();
+
+// Windows-1251 bytes as UTF-8.
+QByteArray ansiToUtf8(QByteArrayView bytes);
+
 } // namespace CodePage

@@ -136,11 +136,12 @@ public:
     {
         *m_used = 0;
     }
-    float next() override
+    int refill(quint32* values, int) override
     {
         if (*m_used >= m_values.size())
             throw std::out_of_range("the script ran out of values");
-        return float(m_values.at((*m_used)++));
+        values[0] = quint32(m_values.at((*m_used)++) * 16777216.0);
+        return 1;
     }
 
 private:

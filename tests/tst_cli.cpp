@@ -60,12 +60,12 @@ QString generated(const QString& words, int theme, int runs, bool explain,
     if (theme != 0)
         session.start();
     session.select(theme);
-    StringOutput plain;
+    ByteOutput plain;
     ExplainingOutput explained(plain, session);
     for (int i = 0; i < runs; ++i)
         session.generate(explain ? static_cast<TextOutput&>(explained) : plain);
     mdlSubs::resetRandomState();
-    return plain.text();
+    return CodePage::decodeAnsi(plain.text());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "modules/mdlmakeexe.h"
 #include "modules/mdlsubs.h"
 #include "modules/mdltransparent.h"
+#include "platform/codepage.h"
 #include "platform/desktop.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
@@ -36,11 +37,13 @@ public:
         if (!m_ended)
             m_cursor.endEditBlock();
     }
-    void append(QStringView text) override
+    void append(QByteArrayView text) override
     {
-        // The box keeps paragraphs; a CR LF of the generated text is one paragraph break.
-        QString paragraphs = text.toString();
-        paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        // The box keeps paragraphs: a CR LF of the generated text is a paragraph break, and a
+        // bare LF inside a word a line break within one, so a save gives back the same bytes.
+        QString paragraphs = CodePage::decodeAnsi(text);
+        paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\u2029"));
+        paragraphs.replace(u'\n', u'\u2028');
         m_cursor.insertText(paragraphs);
     }
     void runEnded() override
