@@ -10,15 +10,55 @@
 
 #include <QComboBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QWheelEvent>
 
 namespace {
 
 constexpr auto HomePage = QLatin1StringView("http://zurevavud.example/orav.shtml");
+
+// A button that Enter and keypad Enter press too, as on Windows and KDE, without becoming a
+// default button (which some styles draw and pad differently). A held key presses it once.
+class CommandButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+            return QPushButton::keyPressEvent(e);
+        if (!e->isAutoRepeat())
+            click();
+    }
+};
+
+// The text box, whose font Ctrl+wheel zooms as Qt already does for read-only text; the
+// window's Ctrl+plus and Ctrl+minus do the same. Its place in the window stays.
+class TextBox final : public QPlainTextEdit {
+public:
+    explicit TextBox(QWidget* window)
+        : QPlainTextEdit(window)
+    {
+        new QShortcut(QKeySequence::ZoomIn, this, [this] { zoomIn(); });
+        new QShortcut(QKeySequence::ZoomOut, this, [this] { zoomOut(); });
+    }
+
+protected:
+    void wheelEvent(QWheelEvent* e) override
+    {
+        if (e->modifiers() & Qt::ControlModifier)
+            zoomInF(e->angleDelta().y() / 120.f);
+        else
+            QPlainTextEdit::wheelEvent(e);
+    }
+};
 
 // Appends a run's sentences at the end of the text box through a cursor of its own, so the
 // text already there is never rewritten; the whole run is one undo step.
@@ -83,7 +123,7 @@ frmMain::frmMain(QWidget* parent)
     resize(697, 357);
     setFont(classicFont());
 
-    txtOut = new QPlainTextEdit(this);
+    txtOut = new TextBox(this);
     txtOut->setObjectName(QStringLiteral("txtOut"));
     txtOut->setGeometry(16, 24, 665, 289);
     txtOut->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -92,7 +132,7 @@ frmMain::frmMain(QWidget* parent)
     txtOut->setTabChangesFocus(true);
 
     auto button = [this](const char* name, const QString& caption, QRect geometry) {
-        auto* b = new QPushButton(caption, this);
+        auto* b = new CommandButton(caption, this);
         b->setObjectName(QLatin1String(name));
         b->setGeometry(geometry);
         b->setAutoDefault(false);
@@ -202,7 +242,10 @@ void frmMain::cmdGenerate_Click()
 
 void frmMain::cmdClear_Click()
 {
-    txtOut->clear();
+    // One edit, so Ctrl+Z brings the text back; clear() would drop the undo steps too.
+    QTextCursor all(txtOut->document());
+    all.select(QTextCursor::Document);
+    all.removeSelectedText();
 }
 
 void frmMain::cmdNewForm_Click()
