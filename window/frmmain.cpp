@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,11 +18,14 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QToolTip>
 #include <QWheelEvent>
 
 namespace {
 
 constexpr auto HomePage = QLatin1StringView("http://zurevavud.example/orav.shtml");
+// How long the hint that names a written file stays at most.
+constexpr int HintMilliseconds = 5000;
 
 // A button that Enter and keypad Enter press too, as on Windows and KDE, without becoming a
 // default button (which some styles draw and pad differently). A held key presses it once.
@@ -255,12 +259,25 @@ void frmMain::cmdNewForm_Click()
 
 void frmMain::cmdSave_Click()
 {
-    attempt(QStringLiteral("Текст не сохранён."),
-        [this] { mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::outputFolder()); });
+    attempt(QStringLiteral("Текст не сохранён."), [this] {
+        showWritten(cmdSave, QStringLiteral("Текст сохранён:"),
+            mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::outputFolder()));
+    });
 }
 
 void frmMain::Command1_Click()
 {
-    attempt(QStringLiteral("Программа DOS не сделана."),
-        [] { mdlMakeexe::MakeExe(Paths::outputFolder()); });
+    attempt(QStringLiteral("Программа DOS не сделана."), [this] {
+        showWritten(Command1, QStringLiteral("Программа DOS сделана:"),
+            mdlMakeexe::MakeExe(Paths::outputFolder()));
+    });
+}
+
+void frmMain::showWritten(QPushButton* button, const QString& headline, const QString& path)
+{
+    // A tooltip below the button: nothing to dismiss, and it goes by itself, at the next click
+    // or when the mouse moves on, as tooltips do. The path has a line of its own because Qt
+    // takes a tooltip for rich text by its first line only, so a '<' in a folder shows as it is.
+    QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())),
+        headline + u'\n' + QDir::toNativeSeparators(path), button, {}, HintMilliseconds);
 }
