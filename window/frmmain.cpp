@@ -18,8 +18,11 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
+
+#include <utility>
 
 namespace {
 
@@ -174,7 +177,18 @@ frmMain::frmMain(QWidget* parent)
     connect(cmdNewForm, &QPushButton::clicked, this, &frmMain::cmdNewForm_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
-    connect(comboTheme, &QComboBox::currentIndexChanged, this, &frmMain::comboTheme_Click);
+    // Every choice loads its theme, the current one included. A choice that moves the index is
+    // reported twice, as a change and then at once as an activation, and loads once; a change
+    // from code has no activation, so the mark it leaves goes with the next turn of the loop.
+    connect(comboTheme, &QComboBox::currentIndexChanged, this, [this](int position) {
+        comboTheme_Click(position);
+        m_changeLoaded = true;
+        QTimer::singleShot(0, this, [this] { m_changeLoaded = false; });
+    });
+    connect(comboTheme, &QComboBox::activated, this, [this](int position) {
+        if (!std::exchange(m_changeLoaded, false))
+            comboTheme_Click(position);
+    });
     connect(
         lblHTTP, &QLabel::linkActivated, this, [](const QString& url) { Desktop::openUrl(url); });
 

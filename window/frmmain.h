@@ -42,6 +42,8 @@ private:
     void showWritten(QPushButton* button, const QString& headline, const QString& path);
 
     Session m_session;
+    // The theme list's index has just changed and that change loaded its theme.
+    bool m_changeLoaded = false;
 
     QPlainTextEdit* txtOut;
     QPushButton* cmdGenerate;
