@@ -5,6 +5,7 @@
 #include "testkit.h"
 #include "window/frmmain.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolTip>
 
 #include <memory>
 
@@ -185,6 +187,57 @@ private slots:
         click(w, "cmdSave");
         QCOMPARE(readBytes(output() + QStringLiteral("/001.txt")), QByteArray());
         QVERIFY(m_reports.isEmpty());
+    }
+
+    // What a user's hands expect: Enter and keypad Enter press the focused button, a clear is one
+    // undo step, and a hint by the button names the file each output command wrote.
+    void enterUndoAndHints()
+    {
+        const QString two = coreText(words(), 2);
+        frmMain w;
+        auto* box = text(w);
+        auto* generate = w.findChild<QPushButton*>(QStringLiteral("cmdGenerate"));
+        QTest::keyClick(generate, Qt::Key_Return);
+        QTest::keyClick(generate, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(box->toPlainText().replace(u'\n', QStringLiteral("\r\n")), two);
+        click(w, "cmdClear");
+        box->undo();
+        QCOMPARE(box->toPlainText().replace(u'\n', QStringLiteral("\r\n")), two);
+        for (const auto& [button, file] :
+            { std::pair { "cmdSave", "/000.txt" }, { "Command1", "/000.exe" } }) {
+            click(w, button);
+            QVERIFY(QToolTip::isVisible());
+            QVERIFY2(QToolTip::text().endsWith(QDir::toNativeSeparators(output() + file)),
+                qPrintable(QToolTip::text()));
+        }
+    }
+
+    // Every choice reads its theme's files again, the current one included; one choice is one
+    // load, and a failed one keeps the words the window had.
+    void everyChoiceReadsTheFilesAgain()
+    {
+        frmMain w;
+        auto* list = themes(w);
+        const auto chooseCurrent = [list] {
+            list->showPopup();
+            QTest::keyClick(list->view(), Qt::Key_Return);
+        };
+        QVERIFY(QFile::remove(words() + QStringLiteral("/01/adjN2.dat")));
+        QVERIFY(TestKit::writeLabelledTheme(
+            words() + QStringLiteral("/00"), { 40, 40, 40, 40, 40 }, "new/"));
+        // Choosing the broken theme 01 does not read theme 00 again on the way back.
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(m_reports.size(), 1);
+        QCOMPARE(list->currentIndex(), 0);
+        QCOMPARE(w.session().words().Nouns.at(40), QStringLiteral("nounF_0"));
+        chooseCurrent();
+        click(w, "cmdGenerate");
+        QVERIFY(text(w)->toPlainText().contains(QStringLiteral("new/")));
+        QVERIFY(QFile::remove(words() + QStringLiteral("/00/adjN2.dat")));
+        chooseCurrent();
+        QCOMPARE(m_reports.size(), 2);
+        QCOMPARE(w.session().theme(), 0);
+        QCOMPARE(w.session().words().Nouns.at(40), QStringLiteral("new/nounF_0"));
     }
 
     void windowsAreIndependentPeers()

@@ -10,16 +10,63 @@
 #include "platform/paths.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTimer>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <utility>
 
 namespace {
 
 constexpr auto HomePage = QLatin1StringView("http://zurevavud.example/orav.shtml");
+// How long the hint that names a written file stays at most.
+constexpr int HintMilliseconds = 5000;
+
+// A button that Enter and keypad Enter press too, as on Windows and KDE, without becoming a
+// default button (which some styles draw and pad differently). A held key presses it once.
+class CommandButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+            return QPushButton::keyPressEvent(e);
+        if (!e->isAutoRepeat())
+            click();
+    }
+};
+
+// The text box, whose font Ctrl+wheel zooms as Qt already does for read-only text; the
+// window's Ctrl+plus and Ctrl+minus do the same. Its place in the window stays.
+class TextBox final : public QPlainTextEdit {
+public:
+    explicit TextBox(QWidget* window)
+        : QPlainTextEdit(window)
+    {
+        new QShortcut(QKeySequence::ZoomIn, this, [this] { zoomIn(); });
+        new QShortcut(QKeySequence::ZoomOut, this, [this] { zoomOut(); });
+    }
+
+protected:
+    void wheelEvent(QWheelEvent* e) override
+    {
+        if (e->modifiers() & Qt::ControlModifier)
+            zoomInF(e->angleDelta().y() / 120.f);
+        else
+            QPlainTextEdit::wheelEvent(e);
+    }
+};
 
 // Appends a run's sentences at the end of the text box through a cursor of its own, so the
 // text already there is never rewritten; the whole run is one undo step.
@@ -86,7 +133,7 @@ frmMain::frmMain(QWidget* parent)
     resize(697, 357);
     setFont(classicFont());
 
-    txtOut = new QPlainTextEdit(this);
+    txtOut = new TextBox(this);
     txtOut->setObjectName(QStringLiteral("txtOut"));
     txtOut->setGeometry(16, 24, 665, 289);
     txtOut->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -95,7 +142,7 @@ frmMain::frmMain(QWidget* parent)
     txtOut->setTabChangesFocus(true);
 
     auto button = [this](const char* name, const QString& caption, QRect geometry) {
-        auto* b = new QPushButton(caption, this);
+        auto* b = new CommandButton(caption, this);
         b->setObjectName(QLatin1String(name));
         b->setGeometry(geometry);
         b->setAutoDefault(false);
@@ -133,7 +180,18 @@ frmMain::frmMain(QWidget* parent)
     connect(cmdNewForm, &QPushButton::clicked, this, &frmMain::cmdNewForm_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
-    connect(comboTheme, &QComboBox::currentIndexChanged, this, &frmMain::comboTheme_Click);
+    // Every choice loads its theme, the current one included. A choice that moves the index is
+    // reported twice, as a change and then at once as an activation, and loads once; a change
+    // from code has no activation, so the mark it leaves goes with the next turn of the loop.
+    connect(comboTheme, &QComboBox::currentIndexChanged, this, [this](int position) {
+        comboTheme_Click(position);
+        m_changeLoaded = true;
+        QTimer::singleShot(0, this, [this] { m_changeLoaded = false; });
+    });
+    connect(comboTheme, &QComboBox::activated, this, [this](int position) {
+        if (!std::exchange(m_changeLoaded, false))
+            comboTheme_Click(position);
+    });
     connect(
         lblHTTP, &QLabel::linkActivated, this, [](const QString& url) { Desktop::openUrl(url); });
 
@@ -205,7 +263,10 @@ void frmMain::cmdGenerate_Click()
 
 void frmMain::cmdClear_Click()
 {
-    txtOut->clear();
+    // One edit, so Ctrl+Z brings the text back; clear() would drop the undo steps too.
+    QTextCursor all(txtOut->document());
+    all.select(QTextCursor::Document);
+    all.removeSelectedText();
 }
 
 void frmMain::cmdNewForm_Click()
@@ -215,12 +276,25 @@ void frmMain::cmdNewForm_Click()
 
 void frmMain::cmdSave_Click()
 {
-    attempt(QStringLiteral("Текст не сохранён."),
-        [this] { mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::outputFolder()); });
+    attempt(QStringLiteral("Текст не сохранён."), [this] {
+        showWritten(cmdSave, QStringLiteral("Текст сохранён:"),
+            mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::outputFolder()));
+    });
 }
 
 void frmMain::Command1_Click()
 {
-    attempt(QStringLiteral("Программа DOS не сделана."),
-        [] { mdlMakeexe::MakeExe(Paths::outputFolder()); });
+    attempt(QStringLiteral("Программа DOS не сделана."), [this] {
+        showWritten(Command1, QStringLiteral("Программа DOS сделана:"),
+            mdlMakeexe::MakeExe(Paths::outputFolder()));
+    });
+}
+
+void frmMain::showWritten(QPushButton* button, const QString& headline, const QString& path)
+{
+    // A tooltip below the button: nothing to dismiss, and it goes by itself, at the next click
+    // or when the mouse moves on, as tooltips do. The path has a line of its own because Qt
+    // takes a tooltip for rich text by its first line only, so a '<' in a folder shows as it is.
+    QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())),
+        headline + u'\n' + QDir::toNativeSeparators(path), button, {}, HintMilliseconds);
 }

@@ -38,8 +38,12 @@ private:
     void Form_Load();
     // Runs a command; a failure becomes one message box, headed by what did not happen.
     template <class Command> void attempt(const QString& headline, Command&& command);
+    // Shows for a moment, by the button, which file its command wrote.
+    void showWritten(QPushButton* button, const QString& headline, const QString& path);
 
     Session m_session;
+    // The theme list's index has just changed and that change loaded its theme.
+    bool m_changeLoaded = false;
 
     QPlainTextEdit* txtOut;
     QPushButton* cmdGenerate;
