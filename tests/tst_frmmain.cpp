@@ -75,6 +75,7 @@ private slots:
             TestKit::writeLabelledTheme(words() + QStringLiteral("/01"), { 30, 31, 32, 33, 34 }));
         QVERIFY(QDir().mkpath(output()));
         Paths::overrideProgramFolder(m_dir->path());
+        TestKit::isolateUserFolders(m_dir->path());
         m_reports.clear();
         Desktop::setReporter([this](QWidget*, const QString& text) { m_reports << text; });
         mdlSubs::resetRandomState();
@@ -255,8 +256,8 @@ private slots:
         QTest::addColumn<QString>("mentions");
         QTest::newRow("generation runs out of openers") << "cmdGenerate"
                                                         << "вводных слов";
-        QTest::newRow("save without output folder") << "cmdSave"
-                                                    << "output";
+        QTest::newRow("save where the user's folder cannot be made") << "cmdSave"
+                                                                     << "Documents/Zurevavud";
         QTest::newRow("make exe without 000.txt") << "Command1"
                                                   << "000.txt";
     }
@@ -268,8 +269,9 @@ private slots:
         // Two openers: the second sentence of the program that wants one finds none fresh.
         QVERIFY(
             TestKit::writeLabelledTheme(words() + QStringLiteral("/00"), { 40, 40, 40, 40, 2 }));
-        if (button == u"cmdSave")
-            QVERIFY(QDir(output()).removeRecursively());
+        if (button == u"cmdSave") // saves then go to the user's documents, here a file
+            QVERIFY(QDir(output()).removeRecursively()
+                && TestKit::writeBytes(m_dir->path() + QStringLiteral("/Documents"), {}));
         frmMain w;
         text(w)->setPlainText(QStringLiteral("было. "));
         click(w, qPrintable(button));

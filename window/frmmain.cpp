@@ -76,7 +76,7 @@ static QIcon applicationIcon()
 
 frmMain::frmMain(QWidget* parent)
     : QWidget(parent)
-    , m_session({ Paths::wordsFolder() })
+    , m_session(Paths::wordsFolders())
 {
     setWindowTitle(QStringLiteral("Zurevavud uvedididade vezivuda"));
     setWindowIcon(applicationIcon());
@@ -213,7 +213,7 @@ void frmMain::cmdNewForm_Click()
 void frmMain::cmdSave_Click()
 {
     attempt(QStringLiteral("Текст не сохранён."),
-        [this] { mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::outputFolder()); });
+        [this] { mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::makeOutputFolder()); });
 }
 
 void frmMain::Command1_Click()
