@@ -88,7 +88,7 @@ const char Usage[] = R"(Использование:
 )";
 
 struct Options {
-    QString wordsFolder;
+    QStringList wordsFolders;
     int theme = 0;
     bool themeGiven = false;
     int runs = 1;
@@ -133,7 +133,7 @@ quint32 toSeed(const QString& option, const QString& value)
 Options parse(const QStringList& args)
 {
     Options o;
-    o.wordsFolder = Paths::wordsFolder();
+    o.wordsFolders = Paths::wordsFolders();
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& a = args.at(i);
         if (a == u"--help" || a == u"-h") {
@@ -146,7 +146,7 @@ Options parse(const QStringList& args)
             return args.at(++i);
         };
         if (a == u"--words")
-            o.wordsFolder = value();
+            o.wordsFolders = QStringList { value() };
         else if (a == u"--theme") {
             o.theme = toNumber(a, value(), 0, Themes::Count - 1);
             o.themeGiven = true;
@@ -228,7 +228,7 @@ int stats(const Options& o)
             continue;
         if (!o.themeGiven && theme > 0)
             out.append("\n");
-        const ThemeStats::Report report = ThemeStats::examine(o.wordsFolder, theme);
+        const ThemeStats::Report report = ThemeStats::examine(o.wordsFolders, theme);
         out.append(CodePage::encodeAnsi(report.text));
         broken = broken || report.brokenRules > 0;
     }
@@ -248,7 +248,7 @@ int main(int argc, char* argv[])
     if (o.seed)
         mdlSubs::setUniformSource(mdlSubs::seededSource(*o.seed));
 
-    Session session({ o.wordsFolder });
+    Session session(o.wordsFolders);
     StdoutOutput out(o.cp1251);
     ExplainingOutput explained(out, session);
     TextOutput& sink = o.explain ? static_cast<TextOutput&>(explained) : out;

@@ -95,10 +95,9 @@ struct Loaded {
 
 class Examiner {
 public:
-    Examiner(const QString& wordsFolder, int theme)
-        : m_wordsFolder(wordsFolder)
+    Examiner(const QStringList& wordsFolders, int theme)
+        : m_wordsFolders(wordsFolders)
         , m_theme(theme)
-        , m_folder(QDir(wordsFolder).absoluteFilePath(Themes::folderName(theme)) + u'/')
     {
     }
 
@@ -125,7 +124,7 @@ private:
         return WordLayout::expectedStart(file, count(file.family));
     }
 
-    QString m_wordsFolder;
+    QStringList m_wordsFolders;
     int m_theme;
     QString m_folder;
     std::array<Loaded, WordLayout::Files.size()> m_loaded {};
@@ -189,7 +188,7 @@ void Examiner::checkWords(const WordFile& file, const WordTable& table, int star
 
 void Examiner::loadAsTheWindow()
 {
-    auto session = std::make_unique<Session>(QStringList { m_wordsFolder });
+    auto session = std::make_unique<Session>(m_wordsFolders);
     try {
         session->select(m_theme);
         m_session = std::move(session);
@@ -331,8 +330,16 @@ QString Examiner::countsText() const
 
 Report Examiner::run()
 {
-    loadFiles();
-    loadAsTheWindow();
+    try {
+        m_folder = Session::locate(m_wordsFolders, m_theme);
+        loadFiles();
+        loadAsTheWindow();
+    } catch (const Failure& f) {
+        // No place has the theme folder; every file would only say that again.
+        m_folder
+            = QDir(m_wordsFolders.value(0)).absoluteFilePath(Themes::folderName(m_theme)) + u'/';
+        issue(QStringLiteral("Тема не найдена"), f.message());
+    }
     checkFamilies();
     if (m_session)
         checkReadSlots();
@@ -429,9 +436,9 @@ BigUInt sentencesB(const FamilyCounts& c)
     return total;
 }
 
-Report examine(const QString& wordsFolder, int theme)
+Report examine(const QStringList& wordsFolders, int theme)
 {
-    return Examiner(wordsFolder, theme).run();
+    return Examiner(wordsFolders, theme).run();
 }
 
 } // namespace ThemeStats

@@ -3,6 +3,7 @@
 #include "cli/biguint.h"
 
 #include <QString>
+#include <QStringList>
 
 // zurevavud-cli --stats: what a word-list author needs to know about a theme folder.
 namespace ThemeStats {
@@ -26,8 +27,8 @@ struct Report {
     int brokenRules = 0;
 };
 
-// Loads theme `theme` of the words folder file by file and as a window does, and describes the
-// entry counts, every broken rule and the sentence numbers.
-Report examine(const QString& wordsFolder, int theme);
+// Loads theme `theme` from the first of wordsFolders that has it, file by file and as a window
+// does, and describes the entry counts, every broken rule and the sentence numbers.
+Report examine(const QStringList& wordsFolders, int theme);
 
 } // namespace ThemeStats

@@ -17,11 +17,11 @@ void Session::start()
     select(0);
 }
 
-QString Session::locate(int theme) const
+QString Session::locate(const QStringList& wordsFolders, int theme)
 {
     const QString name = Themes::folderName(theme);
     QStringList tried;
-    for (const QString& folder : m_wordsFolders) {
+    for (const QString& folder : wordsFolders) {
         const QString candidate = QDir(folder).absoluteFilePath(name);
         if (QFileInfo(candidate).isDir())
             return candidate + u'/';
@@ -36,7 +36,7 @@ QString Session::locate(int theme) const
 
 void Session::select(int theme)
 {
-    const QString folder = locate(theme);
+    const QString folder = locate(m_wordsFolders, theme);
     mdlSubs::WordsPath = folder;
     m_words.dbLoad();
     m_theme = theme;

@@ -33,9 +33,11 @@ public:
     // One press of "Генерировать"; NoWordsLoaded when no theme has loaded any word.
     void generate(TextOutput& out) const;
 
-private:
-    QString locate(int theme) const;
+    // The folder of the theme at this list position, with a trailing separator, in the first of
+    // wordsFolders that has it; PathNotFound naming every place looked at when none has.
+    static QString locate(const QStringList& wordsFolders, int theme);
 
+private:
     QStringList m_wordsFolders;
     WordStore m_words;
     SentenceGenerator m_generator { m_words };

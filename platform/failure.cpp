@@ -45,6 +45,8 @@ static QString kindText(FailureKind kind)
         return QStringLiteral("Не удалось прочитать файл");
     case FailureKind::WriteFailed:
         return QStringLiteral("Не удалось записать файл");
+    case FailureKind::MakeFolderFailed:
+        return QStringLiteral("Не удалось создать папку");
     case FailureKind::NoFreeNumber:
         return QStringLiteral("Нет свободного номера: заняты все имена от 000.txt до 999.txt");
     case FailureKind::NothingToMake:

@@ -18,6 +18,7 @@ enum class FailureKind {
     NoWordsLoaded, // generating before any theme loaded
     ReadFailed,
     WriteFailed,
+    MakeFolderFailed, // the folder for saves could not be made
     NoFreeNumber, // 000.txt ... 999.txt all taken
     NothingToMake, // 000.txt is empty
     TooLarge, // a file longer than its reader takes

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <filesystem>
+
 namespace {
 
 // Checked only after something failed, to tell the reader which part of the path is wrong.
@@ -34,6 +36,17 @@ QDir requireFolder(const QString& path)
     if (!info.isDir())
         throw Failure(FailureKind::PathNotFound, info.absoluteFilePath(), 0, QString());
     return QDir(info.absoluteFilePath());
+}
+
+void makeFolder(const QString& path)
+{
+    // QDir::mkpath() says only that it failed; the standard library also says why.
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path.toStdU16String()), error);
+    if (error) {
+        throw Failure(FailureKind::MakeFolderFailed, absolute(path), 0,
+            QString::fromLocal8Bit(error.message()));
+    }
 }
 
 bool nameTaken(const QString& path)

@@ -15,6 +15,10 @@ QString absolute(const QString& path);
 // The folder path as a QDir; PathNotFound when it is not an existing folder. Never creates it.
 QDir requireFolder(const QString& path);
 
+// Makes the folder path and any missing folder above it; an existing folder is left as it is.
+// A failure is MakeFolderFailed with the system's reason.
+void makeFolder(const QString& path);
+
 // True when any directory entry has this name: a file, a folder, or a link, even to nothing.
 bool nameTaken(const QString& path);
 

@@ -127,6 +127,15 @@ inline bool matchesGolden(const QString& name, const QByteArray& actual)
     return false;
 }
 
+// Home and the data folders under root, so a test sees neither the tester's nor installed words.
+inline void isolateUserFolders(const QString& root)
+{
+    qputenv("HOME", QFile::encodeName(root));
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(root + QStringLiteral("/system")));
+}
+
 // A uniform source that returns given values in order, to check the exact order of draws.
 class ScriptedSource : public mdlSubs::UniformSource {
 public:

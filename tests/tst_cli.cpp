@@ -149,7 +149,7 @@ private slots:
         for (const auto& [sizes, changes] : cases) {
             QTemporaryDir dir;
             QVERIFY(writeTheme(dir.path() + QStringLiteral("/02"), sizes, changes));
-            const ThemeStats::Report report = ThemeStats::examine(dir.path(), 2);
+            const ThemeStats::Report report = ThemeStats::examine({ dir.path() }, 2);
             QCOMPARE(report.brokenRules, int(report.text.count(QStringLiteral("\n  - "))));
             reports += QString(report.text)
                            .replace(QDir::toNativeSeparators(dir.path()), QStringLiteral("DIR"))

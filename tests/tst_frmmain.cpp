@@ -77,6 +77,7 @@ private slots:
             TestKit::writeLabelledTheme(words() + QStringLiteral("/01"), { 30, 31, 32, 33, 34 }));
         QVERIFY(QDir().mkpath(output()));
         Paths::overrideProgramFolder(m_dir->path());
+        TestKit::isolateUserFolders(m_dir->path());
         m_reports.clear();
         Desktop::setReporter([this](QWidget*, const QString& text) { m_reports << text; });
         mdlSubs::resetRandomState();
@@ -229,7 +230,7 @@ private slots:
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(m_reports.size(), 1);
         QCOMPARE(list->currentIndex(), 0);
-        QCOMPARE(w.session().words().Nouns.at(40), QStringLiteral("nounF_0"));
+        QCOMPARE(w.session().words().Nouns.text(40), QStringLiteral("nounF_0"));
         chooseCurrent();
         click(w, "cmdGenerate");
         QVERIFY(text(w)->toPlainText().contains(QStringLiteral("new/")));
@@ -237,7 +238,7 @@ private slots:
         chooseCurrent();
         QCOMPARE(m_reports.size(), 2);
         QCOMPARE(w.session().theme(), 0);
-        QCOMPARE(w.session().words().Nouns.at(40), QStringLiteral("new/nounF_0"));
+        QCOMPARE(w.session().words().Nouns.text(40), QStringLiteral("new/nounF_0"));
     }
 
     void windowsAreIndependentPeers()
@@ -308,8 +309,8 @@ private slots:
         QTest::addColumn<QString>("mentions");
         QTest::newRow("generation runs out of openers") << "cmdGenerate"
                                                         << "вводных слов";
-        QTest::newRow("save without output folder") << "cmdSave"
-                                                    << "output";
+        QTest::newRow("save where the user's folder cannot be made") << "cmdSave"
+                                                                     << "Documents/Zurevavud";
         QTest::newRow("make exe without 000.txt") << "Command1"
                                                   << "000.txt";
     }
@@ -321,8 +322,9 @@ private slots:
         // Two openers: the second sentence of the program that wants one finds none fresh.
         QVERIFY(
             TestKit::writeLabelledTheme(words() + QStringLiteral("/00"), { 40, 40, 40, 40, 2 }));
-        if (button == u"cmdSave")
-            QVERIFY(QDir(output()).removeRecursively());
+        if (button == u"cmdSave") // saves then go to the user's documents, here a file
+            QVERIFY(QDir(output()).removeRecursively()
+                && TestKit::writeBytes(m_dir->path() + QStringLiteral("/Documents"), {}));
         frmMain w;
         text(w)->setPlainText(QStringLiteral("было. "));
         click(w, qPrintable(button));

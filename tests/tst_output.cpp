@@ -1,8 +1,10 @@
 // The output commands: numbered saves, the file layer under them, the code-page conversion and
 // the DOS program, which is run on an x86 emulator to see what it prints.
+#include "core/session.h"
 #include "modules/mdlcodepages.h"
 #include "modules/mdlmakeexe.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "testkit.h"
 
 #include <QDirIterator>
@@ -144,6 +146,29 @@ private slots:
         auto after = snapshot(m_tmp->path());
         QCOMPARE(after.take("output/" + expected + ".txt"), QByteArray("saved"));
         QCOMPARE(after, before);
+    }
+
+    void placesOfWordsAndSaves()
+    {
+        const QString root = m_tmp->path();
+        TestKit::isolateUserFolders(root + QStringLiteral("/home"));
+        Paths::overrideProgramFolder(root + QStringLiteral("/prefix/bin"));
+        const auto located = [] { return Session::locate(Paths::wordsFolders(), 0); };
+        // The places a theme is looked for, in order; each takes it from the ones after it.
+        const QStringList places { "/prefix/bin/words", "/home/.local/share/zurevavud/words",
+            "/prefix/share/zurevavud/words", "/home/system/zurevavud/words" };
+        const QString nowhere = TestKit::failureOf(located).value().message();
+        for (auto place = places.crbegin(); place != places.crend(); ++place) {
+            QVERIFY(nowhere.contains(QDir::toNativeSeparators(root + *place + "/00")));
+            QVERIFY(QDir().mkpath(root + *place + "/00"));
+            QCOMPARE(located(), root + *place + "/00/");
+        }
+        // Saves go to the user's documents, made then, unless output is beside the program.
+        QCOMPARE(Paths::makeOutputFolder(), root + "/home/Documents/Zurevavud");
+        QVERIFY(QFileInfo(root + "/home/Documents/Zurevavud").isDir());
+        QVERIFY(QDir().mkpath(root + "/prefix/bin/output"));
+        QCOMPARE(Paths::outputFolder(), root + "/prefix/bin/output");
+        Paths::overrideProgramFolder(QString());
     }
 
     void nothingWrittenWhereTheNameIsTaken()

@@ -20,7 +20,7 @@ private slots:
     {
         QFETCH(int, theme);
         const QString words = QStringLiteral(ZUREVAVUD_SOURCE_DIR "/words");
-        const ThemeStats::Report report = ThemeStats::examine(words, theme);
+        const ThemeStats::Report report = ThemeStats::examine({ words }, theme);
         QVERIFY2(report.brokenRules == 0, qPrintable(report.text));
 
         mdlSubs::resetRandomState();

@@ -126,7 +126,7 @@ static QIcon applicationIcon()
 
 frmMain::frmMain(QWidget* parent)
     : QWidget(parent)
-    , m_session({ Paths::wordsFolder() })
+    , m_session(Paths::wordsFolders())
 {
     setWindowTitle(QStringLiteral("Zurevavud uvedididade vezivuda"));
     setWindowIcon(applicationIcon());
@@ -278,7 +278,7 @@ void frmMain::cmdSave_Click()
 {
     attempt(QStringLiteral("Текст не сохранён."), [this] {
         showWritten(cmdSave, QStringLiteral("Текст сохранён:"),
-            mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::outputFolder()));
+            mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::makeOutputFolder()));
     });
 }
 

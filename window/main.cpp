@@ -7,6 +7,8 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Names the installed .desktop file, through which a Wayland desktop finds the icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zurevavud.Zurevavud"));
     // The program speaks Russian, so Qt's own texts (the text box's menu, the message boxes'
     // buttons) do too, wherever the translations are installed; without them they stay English.
     QTranslator qtTexts;
