@@ -21,8 +21,12 @@ QString words()
 
 class CountingOutput : public TextOutput {
 public:
-    void append(QByteArrayView text) override { bytes += text.size(); }
-    void sentenceMade(const Sentence&) override { ++sentences; }
+    void sentence(const Sentence& s) override
+    {
+        bytes += qsizetype(s.text.size());
+        ++sentences;
+    }
+    void paragraphBreak() override { bytes += 4; }
     long long sentences = 0;
     long long bytes = 0;
 };

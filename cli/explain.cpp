@@ -1,12 +1,12 @@
 #include "cli/explain.h"
 
+#include "core/generator.h"
 #include "core/session.h"
-#include "platform/codepage.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-QString ExplainingOutput::explain(const Sentence& sentence, const Session& session)
+QString explainSentence(const Sentence& sentence, const Session& session)
 {
     QString line = sentence.kind == Sentence::Template::A ? QStringLiteral("A  g=")
                                                           : QStringLiteral("B  g=");
@@ -30,10 +30,4 @@ QString ExplainingOutput::explain(const Sentence& sentence, const Session& sessi
             + QString::number(origin.line);
     }
     return line;
-}
-
-void ExplainingOutput::sentenceMade(const Sentence& sentence)
-{
-    m_out.append(CodePage::encodeAnsi(
-        QStringLiteral("\r\n") + explain(sentence, m_session) + QStringLiteral("\r\n")));
 }

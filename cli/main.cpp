@@ -1,7 +1,7 @@
-// zurevavud-cli: the text a window would show, on standard output; and tools for the people
-// who write word lists.
-#include "cli/explain.h"
+// zurevavud-cli: the text a window would show, on standard output; single sentences and fortune
+// files made of the same sentences; and tools for the people who write word lists.
 #include "cli/stats.h"
+#include "cli/textwriter.h"
 #include "core/session.h"
 #include "core/themes.h"
 #include "modules/mdlsubs.h"
@@ -9,227 +9,353 @@
 #include "platform/failure.h"
 #include "platform/paths.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringList>
 
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <unordered_set>
 
 namespace {
 
-const char Usage[] = R"(Использование:
-  zurevavud-cli [--words ПАПКА] [--theme N] [--runs K] [--seed S] [--explain]
-                [--encoding utf-8|cp1251]
-  zurevavud-cli --stats [--words ПАПКА] [--theme N] [--encoding utf-8|cp1251]
+const char16_t Intro[] = uR"(Использование: zurevavud-cli [ПАРАМЕТРЫ]
+Печатает текст, который показало бы первое окно программы, если выбрать тему N
+и нажать «Генерировать» K раз; или одно предложение; или файл для fortune(6).
 
-Печатает в стандартный вывод ровно тот текст, который оказался бы в поле первого окна
-программы, если сразу после запуска выбрать тему N и нажать «Генерировать» K раз.
-Строки разделены CR LF, как в окне.
-
-  --words ПАПКА   папка с темами 00 … 03 (по умолчанию words/ рядом с программой)
-  --theme N       тема: 0 «Всё одной кучей», 1 «Философия», 2 «Зверюшки», 3 «Техника»
-                  (по умолчанию 0)
-  --runs K        сколько раз нажать «Генерировать» (по умолчанию 1)
-  --seed S        начать случайные числа с состояния, выведенного из S (0 … 4294967295),
-                  а не с постоянного: разные S дают разный текст, одно и то же S — тот же.
-                  Без --seed текст всегда один и тот же, как в окне после запуска.
-  --explain       после каждого предложения — строка о том, как оно получилось:
-                    A  g=1,0,2,2  intro:14 adjF:3 nounF:3 nounM2:40 verbN:7 nounN1:22
-                  шаблон (A или B); род каждой именной группы (0 — мужской, 1 — женский,
-                  2 — средний; у A четыре группы, у B одна, общая для всего предложения);
-                  для каждого слова по порядку — файл и строка, как в текстовом редакторе
-                  (заголовок — строка 1). «(пусто):1234» — слово взято из ячейки 1234,
-                  которую не заполнил ни один файл; «00/nounN:5» — слово осталось в ячейке
-                  от темы 00, загруженной до выбранной. Строка стоит между CR LF и CR LF
-                  сразу после предложения, перед его разрывом абзаца; если убрать все такие
-                  вставки, останется ровно текст без --explain.
-  --stats         ничего не генерировать, а проверить темы: все четыре папки или только
-                  --theme N. Для каждой печатает число слов в каждом файле, нарушенные
-                  правила и число разных предложений каждого шаблона.
-  --encoding E    кодировка вывода: utf-8 (по умолчанию) или cp1251
-  --help          эта справка
-
-Правила, которые проверяет --stats (имена файлов — без .dat):
-  - каждый файл загружается: есть, не пуст, без пустых строк, не выходит за ячейку 3000;
-  - в семье столько же слов, сколько в её первом файле: девять файлов noun* — как в
-    nounM, девять adj* — как в adjM, verbN и verbF — как в verbP, advM, advF и advN —
-    как в adverb; иначе следующие блоки сдвигаются и слова читаются не из своих ячеек;
-  - предложения не обращаются к ячейкам за 3000: существительных и прилагательных не больше
-    333, наречий не больше 667, глаголов не больше 1500, вводных слов не больше 3001;
-  - в каждой семье больше 19 слов: номер слова выбирается не из 19 последних выбранных;
-  - ни одна ячейка, которую читают предложения, не пуста и не хранит метку конца «#»;
-    в словах нет пробелов по краям и слов из одних пробелов.
-
-Число разных предложений. Предложение определяют его вид (какие необязательные слова в нём
-есть), роды, которые в нём видны, и номера его слов. Номера слов одного предложения все
-разные, поэтому k слов из семей, где c1 <= c2 <= … <= ck слов (по возрастанию), выбираются
-  (c1 − 0) · (c2 − 1) · … · (ck − (k − 1))
-способами (0, если хоть один множитель не больше 0). Число предложений шаблона — сумма по
-всем его видам этого произведения, умноженного на число видимых родов:
-  B  [вводное] [прил.] сущ. кратк.прил. [и кратк.прил.]: роды — 3;
-  A  [вводное] [прил.] сущ. [[прил.] сущ.] [наречие] глагол [прил.] сущ. [[прил.] сущ.]:
-     роды — 3 · (3, если есть второе сущ.) · (2 с прилагательным перед третьим сущ.,
-     3 без него) · (3, если есть четвёртое сущ.).
-Вводное слово бывает со второго хода, считаются предложения с ним и без него; разрыв абзаца
-после предложения не делает его другим.
-
-Примеры:
-  zurevavud-cli --theme 2 --runs 3
-  zurevavud-cli --seed $RANDOM
-  zurevavud-cli --theme 1 --explain
-  zurevavud-cli --stats --words ~/мои-слова --theme 3
-
-Коды выхода: 0 — всё получилось; 1 — ошибка в словах или при выборе слова (то, что
-успело получиться, всё равно напечатано, а причина — одной строкой в stderr), а для
---stats — хоть одно правило нарушено; 2 — неверные аргументы (в том числе --stats вместе с
---runs, --seed или --explain: --stats ничего не генерирует).
 )";
 
+const char16_t Outro[] = uR"(
+Без --seed текст окна всегда один и тот же, а --one и --fortune всякий раз новые.
+Примеры:
+  zurevavud-cli --one
+  zurevavud-cli -t 2 -r 3
+  zurevavud-cli --fortune 5000 > ~/wisdom && strfile ~/wisdom && fortune ~/wisdom
+Коды выхода: 0 — всё получилось; 1 — ошибка в словах или при записи, у --stats —
+нарушенное правило; 2 — неверные аргументы. Правила и подробности: man zurevavud-cli.
+)";
+
+QCommandLineOption option(QStringView names, QStringView valueName, const QString& description)
+{
+    return QCommandLineOption(names.toString().split(u' '), description, valueName.toString());
+}
+
+// "тема: 0 «Всё одной кучей», 1 «Философия»," and the other two on a second line.
+QString themeHelp()
+{
+    QString text = QStringLiteral("тема:");
+    const QStringList names = Themes::names();
+    for (int i = 0; i < names.size(); ++i) {
+        const QStringView separator = i == 0 ? u" " : i == 2 ? u",\n" : u", ";
+        text += separator;
+        text += QStringLiteral("%1 «%2»").arg(i).arg(names.at(i));
+    }
+    return text + QStringLiteral("; по умолчанию 0");
+}
+
+// Every option once: its names, the name of its value and its lines in --help.
+struct OptionSet {
+    const QCommandLineOption theme = option(u"t theme", u"N", themeHelp());
+    const QCommandLineOption runs = option(
+        u"r runs", u"K", QStringLiteral("сколько раз нажать «Генерировать»; по умолчанию 1"));
+    const QCommandLineOption seed
+        = option(u"s seed", u"S", QStringLiteral("начать случайные числа с S (0 … 4294967295)"));
+    const QCommandLineOption one
+        = option(u"one", u"", QStringLiteral("одно предложение и перевод строки"));
+    const QCommandLineOption fortune = option(
+        u"fortune", u"N", QStringLiteral("N разных предложений: файл для strfile(1) и fortune(6)"));
+    const QCommandLineOption explain = option(
+        u"explain", u"", QStringLiteral("после каждого предложения — откуда каждое его слово"));
+    const QCommandLineOption stats
+        = option(u"stats", u"", QStringLiteral("проверить темы и сосчитать разные предложения"));
+    const QCommandLineOption words
+        = option(u"words", u"ПАПКА", QStringLiteral("папка тем 00 … 03; без него — как у окна"));
+    const QCommandLineOption encoding
+        = option(u"encoding", u"E", QStringLiteral("utf-8 (по умолчанию) или cp1251"));
+    const QCommandLineOption lineEnds = option(u"line-ends", u"L",
+        QStringLiteral("lf или crlf; по умолчанию lf, а у cp1251 без --fortune — crlf"));
+    const QCommandLineOption help = option(u"h help", u"", QStringLiteral("эта справка"));
+    const QCommandLineOption version = option(u"v version", u"", QStringLiteral("версия"));
+
+    QList<QCommandLineOption> all() const
+    {
+        return { theme, runs, seed, one, fortune, explain, stats, words, encoding, lineEnds, help,
+            version };
+    }
+};
+
+QString dashed(const QString& name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+QString helpText()
+{
+    constexpr int Column = 24;
+    QString text = QString::fromUtf16(Intro);
+    for (const QCommandLineOption& o : OptionSet().all()) {
+        QStringList names = o.names();
+        for (QString& name : names)
+            name = dashed(name);
+        QString left = names.join(QStringLiteral(", "));
+        if (names.size() == 1)
+            left.prepend(QStringLiteral("    ")); // under the long names of "-t, --theme"
+        if (!o.valueName().isEmpty())
+            left += u'=' + o.valueName();
+        text += QStringLiteral("  ") + left.leftJustified(Column - 3) + u' '
+            + QString(o.description()).replace(u'\n', u'\n' + QString(Column, u' ')) + u'\n';
+    }
+    return text + QString::fromUtf16(Outro);
+}
+
+// What the program is asked to do.
+enum class Mode { Text, One, Fortune, Stats, Help, Version };
+
 struct Options {
+    Mode mode = Mode::Text;
     QStringList wordsFolders;
     int theme = 0;
     bool themeGiven = false;
     int runs = 1;
+    int fortunes = 0;
     bool cp1251 = false;
+    QByteArrayView lineEnd = "\n";
     bool explain = false;
-    bool stats = false;
     std::optional<quint32> seed;
-    QStringList generationOptions; // given options that only make sense when generating
 };
 
-[[noreturn]] void badArguments(const QString& why)
-{
-    std::fprintf(stderr, "zurevavud-cli: %s\nПодробнее: zurevavud-cli --help\n",
-        why.toLocal8Bit().constData());
-    std::exit(2);
-}
+// The options, or why the arguments are wrong.
+struct Parsed {
+    Options options;
+    QString error; // empty when the arguments are right
+};
 
-int toNumber(const QString& option, const QString& value, int lo, int hi)
+// QCommandLineParser words its errors in English; the three it finds, said in Russian.
+QString parseError(
+    const QCommandLineParser& p, const QList<QCommandLineOption>& options, const QStringList& args)
 {
-    bool ok = false;
-    const int n = value.toInt(&ok);
-    if (!ok || n < lo || n > hi)
-        badArguments(QStringLiteral("%1 ждёт число от %2 до %3, а не «%4»")
-                         .arg(option)
-                         .arg(lo)
-                         .arg(hi)
-                         .arg(value));
-    return n;
-}
-
-quint32 toSeed(const QString& option, const QString& value)
-{
-    bool ok = false;
-    // Base 10 only, and no sign: "-1" must not quietly become 4294967295.
-    const quint32 n = value.startsWith(u'-') || value.startsWith(u'+') ? 0 : value.toUInt(&ok, 10);
-    if (!ok)
-        badArguments(
-            QStringLiteral("%1 ждёт целое число от 0 до 4294967295, а не «%2»").arg(option, value));
-    return n;
-}
-
-Options parse(const QStringList& args)
-{
-    Options o;
-    o.wordsFolders = Paths::wordsFolders();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == u"--help" || a == u"-h") {
-            std::fputs(Usage, stdout);
-            std::exit(0);
+    if (!p.unknownOptionNames().isEmpty()) {
+        const QString name = p.unknownOptionNames().at(0);
+        const QString spelled = QStringLiteral("--") + name; // "--x" is no "-x"
+        return QStringLiteral("неизвестный параметр «%1»")
+            .arg(args.contains(spelled) ? spelled : dashed(name));
+    }
+    for (const QString& a : args.sliced(1)) {
+        if (a == u"--")
+            break;
+        if (!a.startsWith(u"--") || !a.contains(u'='))
+            continue;
+        const QString name = a.mid(2).section(u'=', 0, 0);
+        for (const QCommandLineOption& o : options) {
+            if (o.valueName().isEmpty() && o.names().contains(name))
+                return QStringLiteral("--%1 не принимает значения, а дано «%2»").arg(name, a);
         }
-        auto value = [&]() -> QString {
-            if (i + 1 >= args.size())
-                badArguments(QStringLiteral("после %1 нужно значение").arg(a));
-            return args.at(++i);
-        };
-        if (a == u"--words")
-            o.wordsFolders = QStringList { value() };
-        else if (a == u"--theme") {
-            o.theme = toNumber(a, value(), 0, Themes::Count - 1);
-            o.themeGiven = true;
-        } else if (a == u"--runs") {
-            o.runs = toNumber(a, value(), 0, 1000000);
-            o.generationOptions << a;
-        } else if (a == u"--seed") {
-            o.seed = toSeed(a, value());
-            o.generationOptions << a;
-        } else if (a == u"--explain") {
-            o.explain = true;
-            o.generationOptions << a;
-        } else if (a == u"--stats")
-            o.stats = true;
-        else if (a == u"--encoding") {
-            const QString e = value().toLower();
-            if (e == u"utf-8" || e == u"utf8")
-                o.cp1251 = false;
-            else if (e == u"cp1251" || e == u"windows-1251")
-                o.cp1251 = true;
-            else
-                badArguments(
-                    QStringLiteral("неизвестная кодировка «%1»: нужна utf-8 или cp1251").arg(e));
-        } else
-            badArguments(QStringLiteral("неизвестный аргумент «%1»").arg(a));
     }
-    if (o.stats && !o.generationOptions.isEmpty()) {
-        badArguments(QStringLiteral("--stats ничего не генерирует, %1 с ним не сочетается")
-                         .arg(o.generationOptions.join(QStringLiteral(", "))));
-    }
-    return o;
+    return QStringLiteral("после %1 нужно значение").arg(args.last());
 }
 
-// Standard output in the chosen encoding, written a press at a time, so that nothing waits
-// for the whole text and memory stays small however many presses are asked for.
-class StdoutOutput final : public TextOutput {
-public:
-    explicit StdoutOutput(bool cp1251)
-        : m_cp1251(cp1251)
-    {
-        m_file.open(stdout, QIODevice::WriteOnly);
+Parsed parse(const QStringList& args)
+{
+    const OptionSet set;
+    QCommandLineParser p;
+    p.addOptions(set.all());
+    Parsed r;
+    Options& o = r.options;
+    if (!p.parse(args)) {
+        r.error = parseError(p, set.all(), args);
+        return r;
     }
-    void append(QByteArrayView text) override
-    {
-        m_pending += m_cp1251 ? text.toByteArray() : CodePage::ansiToUtf8(text);
-        if (m_pending.size() >= ChunkSize)
-            flush();
-    }
-    void runEnded() override { flush(); }
+    // Only the first wrong argument is reported.
+    auto reject = [&r](const QString& why) {
+        if (r.error.isEmpty())
+            r.error = why;
+    };
+    if (!p.positionalArguments().isEmpty())
+        reject(QStringLiteral("лишний аргумент «%1»").arg(p.positionalArguments().at(0)));
+    if (p.isSet(set.help))
+        o.mode = Mode::Help;
+    else if (p.isSet(set.version))
+        o.mode = Mode::Version;
+    else if (p.isSet(set.stats))
+        o.mode = Mode::Stats;
+    else if (p.isSet(set.one))
+        o.mode = Mode::One;
+    else if (p.isSet(set.fortune))
+        o.mode = Mode::Fortune;
 
-    // Writes what is pending; false (with a message on standard error) once a write failed.
+    const std::pair<const QCommandLineOption*, QList<const QCommandLineOption*>> conflicts[] = {
+        { &set.stats, { &set.one, &set.fortune, &set.runs, &set.seed, &set.explain } },
+        { &set.one, { &set.fortune, &set.runs, &set.explain } },
+        { &set.fortune, { &set.runs, &set.explain } },
+    };
+    for (const auto& [mode, others] : conflicts) {
+        for (const QCommandLineOption* other : others) {
+            if (p.isSet(*mode) && p.isSet(*other)) {
+                reject(QStringLiteral("--%1 не сочетается с --%2")
+                           .arg(mode->names().last(), other->names().last()));
+            }
+        }
+    }
+
+    auto number = [&](const QCommandLineOption& option, int lo, int hi, int fallback) {
+        if (!p.isSet(option))
+            return fallback;
+        bool ok = false;
+        const int n = p.value(option).toInt(&ok);
+        if (ok && n >= lo && n <= hi)
+            return n;
+        reject(QStringLiteral("--%1 ждёт число от %2 до %3, а не «%4»")
+                   .arg(option.names().last())
+                   .arg(lo)
+                   .arg(hi)
+                   .arg(p.value(option)));
+        return fallback;
+    };
+    o.theme = number(set.theme, 0, Themes::Count - 1, 0);
+    o.themeGiven = p.isSet(set.theme);
+    o.explain = p.isSet(set.explain);
+    o.runs = number(set.runs, 0, 1000000, 1);
+    // Far more than a fortune file needs; each sentence is kept in memory to be written once.
+    o.fortunes = number(set.fortune, 1, 100000, 0);
+
+    if (p.isSet(set.seed)) {
+        const QString value = p.value(set.seed);
+        bool ok = false;
+        // Base 10 only, and no sign: "-1" must not quietly become 4294967295.
+        const quint32 n = value.startsWith(u'-') || value.startsWith(u'+') ? 0 : value.toUInt(&ok);
+        if (ok)
+            o.seed = n;
+        else
+            reject(
+                QStringLiteral("--seed ждёт целое число от 0 до 4294967295, а не «%1»").arg(value));
+    } else if (o.mode == Mode::One || o.mode == Mode::Fortune) {
+        // The window never seeds; a sentence of the day must differ from call to call.
+        o.seed = QRandomGenerator::system()->generate();
+    }
+
+    o.wordsFolders
+        = p.isSet(set.words) ? QStringList { p.value(set.words) } : Paths::wordsFolders();
+    if (o.wordsFolders.contains(QString()))
+        reject(QStringLiteral("--words ждёт папку, а не пустую строку"));
+
+    const QString encoding = p.value(set.encoding).toLower();
+    o.cp1251 = encoding == u"cp1251" || encoding == u"windows-1251";
+    if (p.isSet(set.encoding) && !o.cp1251 && encoding != u"utf-8" && encoding != u"utf8")
+        reject(QStringLiteral("неизвестная кодировка «%1»: нужна utf-8 или cp1251").arg(encoding));
+
+    // CR LF is what a save writes; a fortune file is read by Unix lines.
+    const QString lineEnds = p.isSet(set.lineEnds)
+        ? p.value(set.lineEnds).toLower()
+        : QString::fromUtf16(o.cp1251 && o.mode != Mode::Fortune ? u"crlf" : u"lf");
+    if (lineEnds == u"lf")
+        o.lineEnd = "\n";
+    else if (lineEnds == u"crlf")
+        o.lineEnd = "\r\n";
+    else
+        reject(QStringLiteral("--line-ends ждёт lf или crlf, а не «%1»").arg(lineEnds));
+    return r;
+}
+
+void complain(const QString& why)
+{
+    std::fprintf(stderr, "zurevavud-cli: %s\n", why.toLocal8Bit().constData());
+}
+
+// Standard output, as the command line writes everything.
+class StandardOutput {
+public:
+    explicit StandardOutput(const Options& o, const Session* explainFrom = nullptr)
+        : m_writer(openedStdout(m_file), formatOf(o), explainFrom)
+    {
+    }
+    TextWriter* operator->() { return &m_writer; }
+    TextWriter& operator*() { return m_writer; }
+    // False, with a message, once a write has failed.
     bool flush()
     {
-        if (!m_failed && !m_pending.isEmpty()) {
-            m_failed = m_file.write(m_pending) != m_pending.size() || !m_file.flush();
-            if (m_failed)
-                std::fprintf(stderr, "zurevavud-cli: не удалось записать в стандартный вывод\n");
+        const bool ok = m_writer.flush() && m_file.flush();
+        if (!ok && !m_complained) {
+            complain(QStringLiteral("не удалось записать в стандартный вывод"));
+            m_complained = true;
         }
-        m_pending.resize(0);
-        return !m_failed;
+        return ok;
     }
-    bool failed() const { return m_failed; }
 
 private:
-    static constexpr qsizetype ChunkSize = 1 << 16;
+    static QFile& openedStdout(QFile& file)
+    {
+        file.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        return file;
+    }
+    static TextWriter::Format formatOf(const Options& o) { return { o.cp1251, o.lineEnd }; }
 
-    bool m_cp1251;
     QFile m_file;
-    QByteArray m_pending;
-    bool m_failed = false;
+    TextWriter m_writer;
+    bool m_complained = false;
+};
+
+// Status 0 when all of text reached standard output, 1 when not.
+int print(const QString& text)
+{
+    Options plain;
+    StandardOutput out(plain);
+    out->write(text);
+    return out.flush() ? 0 : 1;
+}
+
+// The finished sentences of a press, without the space that joins them in the window.
+class SentenceList final : public TextOutput {
+public:
+    void sentence(const Sentence& s) override
+    {
+        texts << QByteArray(s.text.data(), qsizetype(s.text.size()) - 1);
+    }
+    void paragraphBreak() override { }
+    QList<QByteArray> texts;
+};
+
+// A fortune data file: each sentence not written before, then a line holding "%", until there
+// are as many as wanted; written a press at a time.
+class FortuneOutput final : public TextOutput {
+public:
+    FortuneOutput(TextWriter& out, int wanted)
+        : m_out(out)
+        , m_wanted(wanted)
+    {
+    }
+    void sentence(const Sentence& s) override
+    {
+        const std::string_view text(s.text.data(), s.text.size() - 1);
+        if (!done() && m_written.emplace(text).second) {
+            m_out.writeLine(QByteArrayView(text.data(), qsizetype(text.size())));
+            m_out.writeLine("%");
+        }
+    }
+    void paragraphBreak() override { }
+    void runEnded() override { m_out.runEnded(); }
+    qsizetype written() const { return qsizetype(m_written.size()); }
+    bool done() const { return written() == m_wanted; }
+
+private:
+    TextWriter& m_out;
+    int m_wanted;
+    std::unordered_set<std::string> m_written;
 };
 
 int stats(const Options& o)
 {
-    StdoutOutput out(o.cp1251);
+    StandardOutput out(o);
     bool broken = false;
     for (int theme = 0; theme < Themes::Count; ++theme) {
         if (o.themeGiven && theme != o.theme)
             continue;
         if (!o.themeGiven && theme > 0)
-            out.append("\n");
+            out->write(u"\n");
         const ThemeStats::Report report = ThemeStats::examine(o.wordsFolders, theme);
-        out.append(CodePage::encodeAnsi(report.text));
+        out->write(report.text);
         broken = broken || report.brokenRules > 0;
     }
     if (!out.flush())
@@ -237,21 +363,13 @@ int stats(const Options& o)
     return broken ? 1 : 0;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+int generate(const Options& o)
 {
-    QCoreApplication app(argc, argv);
-    const Options o = parse(QCoreApplication::arguments());
-    if (o.stats)
-        return stats(o);
     if (o.seed)
         mdlSubs::setUniformSource(mdlSubs::seededSource(*o.seed));
 
     Session session(o.wordsFolders);
-    StdoutOutput out(o.cp1251);
-    ExplainingOutput explained(out, session);
-    TextOutput& sink = o.explain ? static_cast<TextOutput&>(explained) : out;
+    StandardOutput out(o, o.explain ? &session : nullptr);
     int status = 0;
     try {
         // A window starts on theme 00 and then switches; the switch keeps words of 00 in the
@@ -264,14 +382,62 @@ int main(int argc, char* argv[])
             }
         }
         session.select(o.theme);
-        for (int run = 0; run < o.runs && !out.failed(); ++run)
-            session.generate(sink);
+        if (o.mode == Mode::One) {
+            // Any sentence of a press, so that openers, which never start one, appear too.
+            SentenceList press;
+            while (press.texts.isEmpty()) // a press makes no sentence once in 10^10
+                session.generate(press);
+            const qint16 last = qint16(press.texts.size() - 1);
+            out->writeLine(press.texts.at(mdlSubs::RandomBetween(last, 0)));
+        } else if (o.mode == Mode::Fortune) {
+            FortuneOutput fortunes(*out, o.fortunes);
+            // A theme may make fewer different sentences than asked for.
+            constexpr int IdleLimit = 1000;
+            for (int idle = 0; !fortunes.done() && !out->failed() && idle < IdleLimit;) {
+                const qsizetype before = fortunes.written();
+                session.generate(fortunes);
+                idle = fortunes.written() == before ? idle + 1 : 0;
+            }
+            if (!fortunes.done() && !out->failed()) {
+                complain(QStringLiteral("за %1 нажатий подряд не нашлось нового предложения; "
+                                        "в теме их, похоже, только %2")
+                             .arg(IdleLimit)
+                             .arg(fortunes.written()));
+                status = 1;
+            }
+        } else {
+            for (int run = 0; run < o.runs && !out->failed(); ++run)
+                session.generate(*out);
+        }
     } catch (const Failure& f) {
         out.flush();
-        std::fprintf(stderr, "zurevavud-cli: %s\n", f.message().toLocal8Bit().constData());
+        complain(f.message());
         status = 1;
     }
     if (!out.flush())
         return 1;
     return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const Parsed parsed = parse(QCoreApplication::arguments());
+    if (!parsed.error.isEmpty()) {
+        complain(parsed.error + QStringLiteral("; справка: zurevavud-cli --help"));
+        return 2;
+    }
+    const Options& o = parsed.options;
+    switch (o.mode) {
+    case Mode::Help:
+        return print(helpText());
+    case Mode::Version:
+        return print(QStringLiteral("zurevavud-cli (Zurevavud) " ZUREVAVUD_VERSION "\n"));
+    case Mode::Stats:
+        return stats(o);
+    default:
+        return generate(o);
+    }
 }

@@ -161,10 +161,9 @@ void SentenceGenerator::GenerateText(TextOutput& out) const
     Sentence s;
     s.text.reserve(256);
     auto put = [&out, &s] {
-        out.append(QByteArrayView(s.text.data(), qsizetype(s.text.size())));
-        out.sentenceMade(s);
+        out.sentence(s);
         if (s.paragraphBreak)
-            out.append(ParagraphBreak);
+            out.paragraphBreak();
     };
     for (qint16 turn = 0; turn <= 20; ++turn) {
         if (Chance(2)) {
@@ -176,6 +175,6 @@ void SentenceGenerator::GenerateText(TextOutput& out) const
             put();
         }
     }
-    out.append(ParagraphBreak);
+    out.paragraphBreak();
     out.runEnded();
 }

@@ -3,7 +3,6 @@
 #include "core/wordlayout.h"
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QtGlobal>
 
 #include <array>
@@ -30,26 +29,26 @@ struct Sentence {
     int wordCount = 0;
 };
 
-// The paragraph break that may follow a sentence and always closes a run.
-inline constexpr QByteArrayView ParagraphBreak = "\r\n\r\n";
-
 // Where a generation run puts its text: the window's text box, or the command line's output.
 class TextOutput {
 public:
     virtual ~TextOutput() = default;
-    // The pieces of text in order, in Windows-1251: each sentence, its paragraph break if any,
-    // and at the end of the run the closing CR LF CR LF.
-    virtual void append(QByteArrayView text) = 0;
-    // Right after a sentence's own text, before its paragraph break.
-    virtual void sentenceMade(const Sentence&) { }
-    // After the closing CR LF CR LF of a run that ended normally.
+    // Each sentence as soon as it is made.
+    virtual void sentence(const Sentence& sentence) = 0;
+    // A paragraph break, CR LF CR LF: after a sentence that takes one, and at the end of a run.
+    virtual void paragraphBreak() = 0;
+    // After the closing paragraph break of a run that ended normally.
     virtual void runEnded() { }
 };
 
-// Collects the text, in Windows-1251: the bytes a save of the window's text would write.
+// Collects the text in Windows-1251: the bytes a save of the window's text would write.
 class ByteOutput : public TextOutput {
 public:
-    void append(QByteArrayView text) override { m_text += text; }
+    void sentence(const Sentence& s) override
+    {
+        m_text.append(s.text.data(), qsizetype(s.text.size()));
+    }
+    void paragraphBreak() override { m_text.append("\r\n\r\n"); }
     const QByteArray& text() const { return m_text; }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 #include <array>
@@ -99,6 +100,10 @@ qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigi
 // The first number "000" ... "999", from `from` on, whose name NNN.txt no directory entry in
 // outputFolder has (a file, a folder, a link even to nothing): NoFreeNumber when none is left.
 QString NextFreeNumber(const QString& outputFolder, int from = 0);
+
+// text with every line break (CR LF, a lone CR or LF, U+2028, U+2029) written as lineEnd: a
+// DOS or Windows reader wants CR LF for each, a Unix one LF.
+QString withLineEnds(QStringView text, QStringView lineEnd);
 
 // Writes text to the first free NNN.txt of outputFolder, in Windows-1251 with a CR LF for
 // every line break, and never over an existing name. Returns the absolute path written, with

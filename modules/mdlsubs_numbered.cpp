@@ -23,9 +23,11 @@ QString numberedName(const QString& number)
     return number + QStringLiteral(".txt");
 }
 
+} // namespace
+
 // Text edits hand over "\n", pasted text may carry "\r\n" or a lone "\r", and the Unicode
-// separators stand for line breaks too; a DOS or Windows reader wants CR LF for each.
-QString withCrLf(QStringView text)
+// separators stand for line breaks too; each becomes one lineEnd.
+QString withLineEnds(QStringView text, QStringView lineEnd)
 {
     QString out;
     out.reserve(text.size() + text.size() / 16 + 1);
@@ -39,7 +41,7 @@ QString withCrLf(QStringView text)
         case u'\n':
         case u'\u2028':
         case u'\u2029':
-            out.append(u'\r').append(u'\n');
+            out.append(lineEnd);
             break;
         default:
             out.append(c);
@@ -47,8 +49,6 @@ QString withCrLf(QStringView text)
     }
     return out;
 }
-
-} // namespace
 
 QString NextFreeNumber(const QString& outputFolder, int from)
 {
@@ -65,7 +65,7 @@ QString NextFreeNumber(const QString& outputFolder, int from)
 QString saveNumbered(const QString& text, const QString& outputFolder)
 {
     const QDir folder = Files::requireFolder(outputFolder);
-    const QByteArray bytes = CodePage::encodeAnsi(withCrLf(text));
+    const QByteArray bytes = CodePage::encodeAnsi(withLineEnds(text, u"\r\n"));
     // Another program may take the free name between the search and the write; then the next
     // one is tried. Searching on from there, not from 000, bounds the loop at 1000 names.
     for (QString n = NextFreeNumber(outputFolder);;

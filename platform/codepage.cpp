@@ -78,11 +78,12 @@ const std::array<unsigned char, 256>& upperAnsiTable()
     return tables().upper;
 }
 
-QByteArray ansiToUtf8(QByteArrayView bytes)
+void appendUtf8(QByteArray& out, QByteArrayView bytes)
 {
     const auto& utf8 = tables().utf8;
-    QByteArray out(bytes.size() * 3, Qt::Uninitialized);
-    char* dst = out.data();
+    const qsizetype start = out.size();
+    out.resize(start + bytes.size() * 3);
+    char* dst = out.data() + start;
     for (const char b : bytes) {
         const auto& sequence = utf8[static_cast<unsigned char>(b)];
         // Copying all three bytes and moving on by the length keeps the loop free of branches.
@@ -90,7 +91,6 @@ QByteArray ansiToUtf8(QByteArrayView bytes)
         dst += sequence[3];
     }
     out.truncate(dst - out.constData());
-    return out;
 }
 
 } // namespace CodePage

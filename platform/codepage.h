@@ -25,7 +25,7 @@ const std::array<unsigned char, 256>& ansiToOemTable();
 // none, or one that Windows-1251 lacks (µ, whose upper case is Greek).
 const std::array<unsigned char, 256>& upperAnsiTable();
 
-// Windows-1251 bytes as UTF-8.
-QByteArray ansiToUtf8(QByteArrayView bytes);
+// Appends Windows-1251 bytes to out as UTF-8.
+void appendUtf8(QByteArray& out, QByteArrayView bytes);
 
 } // namespace CodePage

@@ -164,19 +164,28 @@ inline double pick(int entry, int count)
     return (entry + 0.5) / count;
 }
 
-// One run of zurevavud-cli: exit status (-1 if it crashed) and what it printed.
+// One run of a program: exit status (-1 if it crashed) and what it printed.
 struct CliResult {
     int status = -1;
     QByteArray out, err;
 };
 
-inline CliResult runCli(const QStringList& args)
+// outFile: where standard output goes instead of the result, as with "> outFile".
+inline CliResult run(
+    const QString& program, const QStringList& args, const QString& outFile = QString())
 {
     QProcess p;
-    p.start(QStringLiteral(ZUREVAVUD_CLI), args);
+    if (!outFile.isEmpty())
+        p.setStandardOutputFile(outFile);
+    p.start(program, args);
     p.waitForFinished(120000);
     return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
         p.readAllStandardError() };
+}
+
+inline CliResult runCli(const QStringList& args, const QString& outFile = QString())
+{
+    return run(QStringLiteral(ZUREVAVUD_CLI), args, outFile);
 }
 
 } // namespace TestKit

@@ -18,8 +18,8 @@ constexpr double No = 0.99; // any Chance(n) with n >= 1 fails
 // Keeps the sentences and notes whether the run ended normally.
 class SentenceList : public TextOutput {
 public:
-    void append(QByteArrayView) override { }
-    void sentenceMade(const Sentence& s) override { sentences << s; }
+    void sentence(const Sentence& s) override { sentences << s; }
+    void paragraphBreak() override { }
     void runEnded() override { done = true; }
     QList<Sentence> sentences;
     bool done = false;

@@ -84,14 +84,18 @@ public:
         if (!m_ended)
             m_cursor.endEditBlock();
     }
-    void append(QByteArrayView text) override
+    void sentence(const Sentence& s) override
     {
-        // The box keeps paragraphs: a CR LF of the generated text is a paragraph break, and a
-        // bare LF inside a word a line break within one, so a save gives back the same bytes.
-        QString paragraphs = CodePage::decodeAnsi(text);
-        paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\u2029"));
-        paragraphs.replace(u'\n', u'\u2028');
-        m_cursor.insertText(paragraphs);
+        // A bare LF inside a word is a line break within the paragraph, which a save writes
+        // back as the same LF.
+        QString text = CodePage::decodeAnsi(s.text);
+        text.replace(u'\n', QChar::LineSeparator);
+        m_cursor.insertText(text);
+    }
+    void paragraphBreak() override
+    {
+        static const QString twoParagraphs(2, QChar::ParagraphSeparator);
+        m_cursor.insertText(twoParagraphs);
     }
     void runEnded() override
     {

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/generator.h"
+
+#include <QByteArray>
+#include <QStringView>
+
+class QIODevice;
+class Session;
+
+// The command line's text on a device, in UTF-8 or Windows-1251 and with the line ends asked
+// for, written in pieces so that nothing waits for the whole text and memory stays small.
+class TextWriter final : public TextOutput {
+public:
+    struct Format {
+        bool cp1251 = false;
+        QByteArrayView lineEnd = "\n";
+    };
+    // With explainFrom, every sentence is followed by a line saying how it was made (see
+    // explainSentence), between two line ends and before its paragraph break.
+    TextWriter(QIODevice& device, Format format, const Session* explainFrom = nullptr);
+    ~TextWriter() override { flush(); }
+
+    void sentence(const Sentence& sentence) override;
+    void paragraphBreak() override;
+    void runEnded() override { flush(); }
+
+    // Windows-1251 bytes, then a line end.
+    void writeLine(QByteArrayView ansi);
+    // Text whose lines end in "\n".
+    void write(QStringView text);
+
+    // Writes what is pending; false once a write has failed.
+    bool flush();
+    bool failed() const { return m_failed; }
+
+private:
+    void put(QByteArrayView ansi);
+    void put(QStringView text);
+    void lineEnd() { m_pending.append(m_format.lineEnd); }
+
+    QIODevice& m_device;
+    Format m_format;
+    const Session* m_explainFrom;
+    QByteArray m_pending;
+    bool m_failed = false;
+};
