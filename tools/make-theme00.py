@@ -9,12 +9,20 @@ to its limit takes from every theme alike. The files of each family end up with 
     verbs: verbP/N/F, at most 1000
     adverbs: adverb and advM/F/N (two independent lists of equal length), at most 666
     openers: intro, at most 3000
+(zurevavud-cli --stats names the same limits; an end-of-list line would take one slot more.)
+
+Each theme keeps its own words apart: no adjective that is also one of its short adjectives,
+no noun that shares its root with one of its verbs. Themes put together can break that, so
+theme 00 leaves out every short adjective whose full form is one of its adjectives, and every
+row named in tools/theme00-skip.txt ("stem: entry" of the family's first file, # comments).
+
 Usage: tools/make-theme00.py [WORDS_DIR]
 """
 import os
 import sys
 
-words = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "words")
+here = os.path.dirname(os.path.abspath(__file__))
+words = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "words")
 sources = ["01", "02", "03"]
 
 
@@ -31,6 +39,18 @@ def read(theme, stem):
     return lines[0], entries
 
 
+def skipped():
+    """{stem: {entry, ...}} from tools/theme00-skip.txt."""
+    out = {}
+    with open(os.path.join(here, "theme00-skip.txt"), encoding="utf-8") as f:
+        for line in f:
+            line = line.split("#", 1)[0].strip()
+            if line:
+                stem, entry = (part.strip() for part in line.split(":", 1))
+                out.setdefault(stem, set()).add(entry.lower())
+    return out
+
+
 def rows(stems):
     """Per source theme, the list of rows (tuples over stems)."""
     per_theme = []
@@ -42,8 +62,8 @@ def rows(stems):
     return per_theme
 
 
-def union(stems):
-    seen, out = set(), []
+def union(stems, leave_out=frozenset()):
+    seen, out = set(leave_out), []
     per_theme = rows(stems)
     for i in range(max(len(r) for r in per_theme)):
         for r in per_theme:
@@ -53,6 +73,14 @@ def union(stems):
     return out
 
 
+def stem_of_adjective(word):
+    """"ленивый" -> "ленив": what its short forms are built on."""
+    for ending in ("ый", "ий", "ой"):
+        if word.endswith(ending):
+            return word[: -len(ending)]
+    return word
+
+
 def write(stem, entries):
     header = read("01", stem)[0]
     os.makedirs(os.path.join(words, "00"), exist_ok=True)
@@ -60,9 +88,10 @@ def write(stem, entries):
         f.write("\r\n".join([header] + list(entries) + [""]).encode("cp1251"))
 
 
-def emit(families, limit):
+def emit(families, limit, leave_out=None):
     """families: lists of stems that must end with one common count."""
-    unions = [union(stems) for stems in families]
+    leave_out = leave_out or {}
+    unions = [union(stems, leave_out.get(stems[0], frozenset())) for stems in families]
     n = min(limit, *(len(u) for u in unions))
     for stems, u in zip(families, unions):
         for k, stem in enumerate(stems):
@@ -70,11 +99,18 @@ def emit(families, limit):
     return n
 
 
+skip = skipped()
 counts = {
-    "nouns": emit([[g + d for d in ("", "1", "2")] for g in ("nounM", "nounF", "nounN")], 333),
-    "adjectives": emit([[g + d for g in ("adjM", "adjF", "adjN") for d in ("", "1", "2")]], 333),
-    "verbs": emit([["verbP", "verbN", "verbF"]], 1000),
-    "adverbs": emit([["adverb"], ["advM", "advF", "advN"]], 666),
-    "openers": emit([["intro"]], 3000),
+    "nouns": emit([[g + d for d in ("", "1", "2")] for g in ("nounM", "nounF", "nounN")], 333, skip),
+    "adjectives": emit([[g + d for g in ("adjM", "adjF", "adjN") for d in ("", "1", "2")]], 333, skip),
 }
+# The short adjectives whose full form made it into the adjectives of theme 00, by their
+# feminine form: ленива, умна.
+adjectives = {stem_of_adjective(a.lower()) for a in read("00", "adjM")[1]}
+short = {row[1].lower() for row in union(["advM", "advF", "advN"]) if row[1].lower()[:-1] in adjectives}
+skip.setdefault("advM", set()).update(
+    row[0].lower() for row in union(["advM", "advF", "advN"]) if row[1].lower() in short)
+counts["verbs"] = emit([["verbP", "verbN", "verbF"]], 1000, skip)
+counts["adverbs"] = emit([["adverb"], ["advM", "advF", "advN"]], 666, skip)
+counts["openers"] = emit([["intro"]], 3000, skip)
 print(", ".join(f"{k}: {v}" for k, v in counts.items()))
