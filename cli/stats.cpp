@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using ThemeStats::FamilyCounts;
@@ -118,7 +119,8 @@ private:
     void checkFamily(Family family, int count);
     void checkReadSlots();
     QString countsText() const;
-    int count(Family family) const { return m_count[int(family)]; }
+    // Known for every family once the theme loads as a whole.
+    int count(Family family) const { return m_count[size_t(family)].value(); }
     int expectedStart(const WordFile& file) const
     {
         return WordLayout::expectedStart(file, count(file.family));
@@ -128,8 +130,7 @@ private:
     int m_theme;
     QString m_folder;
     std::array<Loaded, WordLayout::Files.size()> m_loaded {};
-    int m_count[WordLayout::FamilyCount]
-        = { -1, -1, -1, -1, -1 }; // -1: the first file did not load
+    std::array<std::optional<int>, WordLayout::FamilyCount> m_count; // none: first file failed
     bool m_filesFailed = false;
     std::unique_ptr<Session> m_session; // the theme as a window loads it, when it loads
     QStringList m_issues;
@@ -157,7 +158,7 @@ void Examiner::loadFiles()
         }
         checkWords(file, scratch, at, l.length);
         if (WordLayout::isFirstOfFamily(file))
-            m_count[int(file.family)] = l.length;
+            m_count[size_t(file.family)] = l.length;
     }
 }
 
@@ -202,8 +203,8 @@ void Examiner::loadAsTheWindow()
 void Examiner::checkFamilies()
 {
     for (int family = 0; family < WordLayout::FamilyCount; ++family) {
-        if (m_count[family] >= 0)
-            checkFamily(Family(family), m_count[family]);
+        if (m_count[size_t(family)])
+            checkFamily(Family(family), *m_count[size_t(family)]);
     }
 }
 
@@ -280,9 +281,9 @@ void Examiner::checkReadSlots()
 {
     const WordStore& store = m_session->words();
     for (const WordFile& file : WordLayout::Files) {
-        const int n = count(file.family);
-        if (!SentenceGenerator::reads(file) || n < 0)
+        if (!SentenceGenerator::reads(file))
             continue;
+        const int n = count(file.family);
         const WordTable& table = store.table(file.family);
         const int first = expectedStart(file);
         const int end = std::min(first + n, WordTable::Size);

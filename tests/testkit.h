@@ -102,7 +102,7 @@ inline bool throwsFailure(
     if (!f)
         qWarning("no failure");
     else if (f->kind() != kind || !f->path().endsWith(QDir::toNativeSeparators(pathEnd))
-        || !f->message().contains(f->path()))
+        || !f->message().contains(f->path()) || f->what() != f->message().toUtf8())
         qWarning("unexpected failure: %s", qPrintable(f->message()));
     else
         return true;

@@ -117,6 +117,7 @@ private slots:
         frmMain w;
         QCOMPARE(w.windowTitle(), QStringLiteral("Zurevavud uvedididade vezivuda"));
         QCOMPARE(qRound(w.windowOpacity() * 255), 230);
+        QCOMPARE(w.windowIcon().availableSizes().size(), 2); // 16 and 32 pixels
         auto* control = w.findChild<QWidget*>(name);
         QVERIFY(control);
         QCOMPARE(control->geometry(), geometry);

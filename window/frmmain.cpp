@@ -137,6 +137,7 @@ frmMain::frmMain(QWidget* parent)
     resize(697, 357);
     setFont(classicFont());
 
+    // The controls are made in their tab order, which Qt follows from then on.
     txtOut = new TextBox(this);
     txtOut->setObjectName(QStringLiteral("txtOut"));
     txtOut->setGeometry(16, 24, 665, 289);
@@ -170,14 +171,6 @@ frmMain::frmMain(QWidget* parent)
     lblHTTP->setGeometry(416, 4, 265, 17);
     lblHTTP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblHTTP->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    lblHTTP->setFocusPolicy(Qt::NoFocus);
-
-    setTabOrder(txtOut, cmdGenerate);
-    setTabOrder(cmdGenerate, cmdNewForm);
-    setTabOrder(cmdNewForm, cmdSave);
-    setTabOrder(cmdSave, Command1);
-    setTabOrder(Command1, comboTheme);
-    setTabOrder(comboTheme, cmdClear);
 
     connect(cmdGenerate, &QPushButton::clicked, this, &frmMain::cmdGenerate_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
