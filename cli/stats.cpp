@@ -4,8 +4,10 @@
 #include "core/themes.h"
 #include "modules/mdlsubs.h"
 #include "platform/failure.h"
+#include "platform/files.h"
 
 #include <QDir>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
@@ -55,6 +57,14 @@ QString describe(const WordFile& file)
 QString stemOf(const WordFile& file)
 {
     return QLatin1String(file.stem);
+}
+
+// Russian in Windows-1251 is almost never valid UTF-8; text saved as UTF-8 always is.
+bool isUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
 }
 
 QString words(int n)
@@ -113,6 +123,7 @@ private:
     }
 
     void loadFiles();
+    void checkBytes(const WordFile& file, QByteArrayView bytes);
     void checkWords(const WordFile& file, const WordTable& table, int start, int length);
     void loadAsTheWindow();
     void checkFamilies();
@@ -148,7 +159,13 @@ void Examiner::loadFiles()
         const int at = std::max(start, 0);
         WordTable scratch(file.family);
         try {
-            l.length = mdlSubs::readWordFile(m_folder, stemOf(file), scratch, qint16(at)) - at;
+            const QString path = m_folder + stemOf(file) + QStringLiteral(".dat");
+            const QByteArray bytes = Files::readWholeFile(path, mdlSubs::MaxWordFileSize);
+            checkBytes(file, bytes);
+            const SlotOrigin origin { int(i), 0, m_folder };
+            l.length
+                = mdlSubs::storeWordLines(bytes, Files::absolute(path), origin, scratch, qint16(at))
+                - at;
             l.ok = true;
             l.start = start;
         } catch (const Failure& f) {
@@ -159,6 +176,71 @@ void Examiner::loadFiles()
         checkWords(file, scratch, at, l.length);
         if (WordLayout::isFirstOfFamily(file))
             m_count[size_t(file.family)] = l.length;
+    }
+}
+
+void Examiner::checkBytes(const WordFile& file, QByteArrayView bytes)
+{
+    const QString name = stemOf(file) + QStringLiteral(".dat");
+    const bool crlf = bytes.contains("\r\n");
+    if (!bytes.contains('\r') && bytes.contains('\n')) {
+        issue(QStringLiteral("Концы строк LF"),
+            QStringLiteral("%1: строки кончаются одним LF, а не CR LF; программа видит весь файл "
+                           "как одну строку заголовка, и слов в нём нет.")
+                .arg(name));
+    } else if (bytes.contains('\r') && !crlf) {
+        issue(QStringLiteral("Концы строк CR"),
+            QStringLiteral("%1: строки кончаются одним CR, а не CR LF; программа их понимает, "
+                           "а многие редакторы — нет.")
+                .arg(name));
+    }
+    // The entries as the reader takes them: lines ending at CR or CR LF, after the header, up
+    // to a "#" line.
+    QList<int> utf8, controls, lineFeeds;
+    int line = 0;
+    for (QByteArrayView rest = bytes; !rest.isEmpty();) {
+        qsizetype end = rest.indexOf('\r');
+        if (end < 0)
+            end = rest.size();
+        const QByteArrayView entry = rest.first(end);
+        rest = rest.sliced(end);
+        if (rest.startsWith("\r\n"))
+            rest = rest.sliced(2);
+        else if (!rest.isEmpty())
+            rest = rest.sliced(1);
+        if (++line == 1)
+            continue;
+        if (entry.startsWith('#'))
+            break;
+        bool wide = false, control = false;
+        for (const char c : entry) {
+            wide = wide || uchar(c) >= 0x80;
+            control = control || (c != '\n' && (uchar(c) < 0x20 || c == 0x7F));
+        }
+        if (wide && isUtf8(entry))
+            utf8 << line;
+        if (control)
+            controls << line;
+        if (entry.contains('\n'))
+            lineFeeds << line;
+    }
+    if (!utf8.isEmpty()) {
+        issue(QStringLiteral("Похоже на UTF-8"),
+            QStringLiteral("%1, %2: текст похож на UTF-8, а слова читаются в Windows-1251; в "
+                           "предложениях окажутся кракозябры.")
+                .arg(name, lineList(utf8)));
+    }
+    if (!controls.isEmpty()) {
+        issue(QStringLiteral("Управляющие символы"),
+            QStringLiteral("%1, %2: в слове управляющий символ (табуляция, NUL, ESC и подобные), "
+                           "которому в тексте не место.")
+                .arg(name, lineList(controls)));
+    }
+    if (!lineFeeds.isEmpty()) {
+        issue(QStringLiteral("Перевод строки внутри слова"),
+            QStringLiteral("%1, %2: одинокий LF не кончает строку, а остаётся в слове и "
+                           "разрывает предложение.")
+                .arg(name, lineList(lineFeeds)));
     }
 }
 

@@ -5,6 +5,8 @@
 #include "platform/codepage.h"
 #include "platform/failure.h"
 
+#include <algorithm>
+
 using mdlSubs::Chance;
 using mdlSubs::RandomBetween;
 using WordLayout::Family;
@@ -79,6 +81,14 @@ qint16 SentenceGenerator::freshEntry(Family family) const
     try {
         return mdlSubs::RandomFresh(hi, 0);
     } catch (const Failure& f) {
+        if (count <= 0) {
+            const auto first = std::find_if(WordLayout::Files.begin(), WordLayout::Files.end(),
+                [family](const WordLayout::WordFile& file) { return file.family == family; });
+            throw Failure(f.kind(),
+                QStringLiteral("в таблице %1 нет ни одного слова: их число задаёт файл %2.dat, а в "
+                               "нём слов нет")
+                    .arg(WordLayout::tableName(family), QLatin1String(first->stem)));
+        }
         throw Failure(f.kind(),
             QStringLiteral("в таблице %1 %2, и все их номера — среди %3 последних выбранных")
                 .arg(WordLayout::tableName(family), counted(count, u"слово", u"слова", u"слов"))

@@ -50,7 +50,11 @@ void Session::generate(TextOutput& out) const
             m_theme < 0
                 ? QStringLiteral(
                     "Ни одна тема не загрузилась: выберите тему, слова которой на месте")
-                : QStringLiteral("В теме %1 нет ни одного слова").arg(Themes::folderName(m_theme)));
+                : QStringLiteral("В теме %1 нет ни одного слова: в каждом её файле только строка "
+                                 "заголовка. Если строки в файлах кончаются одним LF, а не CR LF, "
+                                 "программа видит весь файл как одну строку; zurevavud-cli --stats "
+                                 "покажет, что с файлами")
+                      .arg(Themes::folderName(m_theme)));
     }
     m_generator.GenerateText(out);
 }

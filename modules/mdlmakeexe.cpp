@@ -43,7 +43,8 @@ QString MakeExe(const QString& outputFolder)
 
     QByteArray text;
     try {
-        text = Files::readWholeFile(textPath, MaxTextSize);
+        // Not through a link: that could hand any file the user can read to a program others run.
+        text = Files::readWholeFile(textPath, MaxTextSize, Files::Links::Refuse);
     } catch (const Failure& e) {
         if (e.kind() != FailureKind::FileNotFound)
             throw;

@@ -81,8 +81,11 @@ qint16 subtract16(qint16 a, qint16 b);
 // The folder of the theme being loaded, with a trailing separator; read only by LoadWordFile.
 extern QString WordsPath;
 
-// Far above any real word list; a larger file is refused before it is read.
+// Far above any real word list and any real word: a larger file is refused before it is read,
+// a longer entry when it is met, so that a broken list can neither exhaust memory nor freeze
+// the window.
 inline constexpr qint64 MaxWordFileSize = 4 * 1024 * 1024;
+inline constexpr qsizetype MaxEntryLength = 1000;
 
 // Reads WordsPath + stem + ".dat" (Windows-1251, lines ending at CR or CR LF, line 1 a header)
 // into table from slot start. Returns start + the number of entries; a "#" line ends the list
@@ -101,12 +104,10 @@ qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigi
 // outputFolder has (a file, a folder, a link even to nothing): NoFreeNumber when none is left.
 QString NextFreeNumber(const QString& outputFolder, int from = 0);
 
-// text with every line break (CR LF, a lone CR or LF, U+2028, U+2029) written as lineEnd: a
-// DOS or Windows reader wants CR LF for each, a Unix one LF.
-QString withLineEnds(QStringView text, QStringView lineEnd);
-
-// Writes text to the first free NNN.txt of outputFolder, in Windows-1251 with a CR LF for
-// every line break, and never over an existing name. Returns the absolute path written, with
+// Writes text to the first free NNN.txt of outputFolder, in Windows-1251 with a CR LF for every
+// paragraph break (and line break of given text), an LF for a line break inside a paragraph
+// (U+2028, a line feed inside a word), and never over an existing name. Returns the absolute path
+// written, with
 // "/" separators. The folder is never created: a missing one is PathNotFound.
 QString saveNumbered(const QString& text, const QString& outputFolder);
 

@@ -25,30 +25,45 @@ QString numberedName(const QString& number)
 
 } // namespace
 
-// Text edits hand over "\n", pasted text may carry "\r\n" or a lone "\r", and the Unicode
-// separators stand for line breaks too; each becomes one lineEnd.
-QString withLineEnds(QStringView text, QStringView lineEnd)
+namespace {
+
+// The text in Windows-1251, in one pass. A paragraph break of the text box (U+2029), and a
+// CR LF, lone CR or lone LF of pasted or given text, is a CR LF; a line break inside a
+// paragraph (U+2028), which is how the box shows a line feed inside a word, stays that LF.
+// A character the code page lacks is "?", a surrogate pair one "?".
+QByteArray savedBytes(QStringView text)
 {
-    QString out;
-    out.reserve(text.size() + text.size() / 16 + 1);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        switch (c.unicode()) {
+    const auto& ansi = CodePage::unicodeToAnsiTable();
+    QByteArray out(text.size() * 2, Qt::Uninitialized);
+    char* dst = out.data();
+    const char16_t* src = text.utf16();
+    const char16_t* end = src + text.size();
+    for (; src != end; ++src) {
+        const char16_t c = *src;
+        switch (c) {
         case u'\r':
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
+            if (src + 1 != end && src[1] == u'\n')
+                ++src;
             [[fallthrough]];
         case u'\n':
-        case u'\u2028':
-        case u'\u2029':
-            out.append(lineEnd);
+        case QChar::ParagraphSeparator:
+            *dst++ = '\r';
+            *dst++ = '\n';
+            break;
+        case QChar::LineSeparator:
+            *dst++ = '\n';
             break;
         default:
-            out.append(c);
+            if (QChar::isHighSurrogate(c) && src + 1 != end && QChar::isLowSurrogate(src[1]))
+                ++src;
+            *dst++ = char(ansi[c]);
         }
     }
+    out.truncate(dst - out.constData());
     return out;
 }
+
+} // namespace
 
 QString NextFreeNumber(const QString& outputFolder, int from)
 {
@@ -65,7 +80,7 @@ QString NextFreeNumber(const QString& outputFolder, int from)
 QString saveNumbered(const QString& text, const QString& outputFolder)
 {
     const QDir folder = Files::requireFolder(outputFolder);
-    const QByteArray bytes = CodePage::encodeAnsi(withLineEnds(text, u"\r\n"));
+    const QByteArray bytes = savedBytes(text);
     // Another program may take the free name between the search and the write; then the next
     // one is tried. Searching on from there, not from 000, bounds the loop at 1000 names.
     for (QString n = NextFreeNumber(outputFolder);;

@@ -73,6 +73,12 @@ qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigi
                     .arg(WordLayout::tableName(table.family())));
         }
         const QByteArrayView line = readLine();
+        if (line.size() > MaxEntryLength) {
+            throw Failure(FailureKind::LineTooLong, path, where.line,
+                QStringLiteral("В ней %1, а в слове не больше %2")
+                    .arg(counted(line.size(), u"знак", u"знака", u"знаков"))
+                    .arg(MaxEntryLength));
+        }
         const bool empty = line.isEmpty();
         const bool endMark = !empty && line[0] == '#';
         table.store(slot, line, where);

@@ -51,6 +51,11 @@ QString decodeAnsi(QByteArrayView bytes)
     return out;
 }
 
+const std::array<unsigned char, 65536>& unicodeToAnsiTable()
+{
+    return tables().unicodeToAnsi;
+}
+
 QByteArray encodeAnsi(QStringView text)
 {
     const auto& map = tables().unicodeToAnsi;

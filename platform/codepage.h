@@ -18,6 +18,9 @@ QString decodeAnsi(QByteArrayView bytes);
 // characters the code page cannot hold become "?".
 QByteArray encodeAnsi(QStringView text);
 
+// Per UTF-16 code unit, its Windows-1251 byte, "?" where the code page lacks it.
+const std::array<unsigned char, 65536>& unicodeToAnsiTable();
+
 // Per Windows-1251 byte, the code-page-866 byte ("?" where code page 866 lacks the character).
 const std::array<unsigned char, 256>& ansiToOemTable();
 

@@ -53,6 +53,10 @@ static QString kindText(FailureKind kind)
         return QStringLiteral("Нечего превращать в программу: файл пуст");
     case FailureKind::TooLarge:
         return QStringLiteral("Файл слишком велик");
+    case FailureKind::NotAFile:
+        return QStringLiteral("Не обычный файл");
+    case FailureKind::LineTooLong:
+        return QStringLiteral("Слишком длинная строка в списке слов");
     case FailureKind::NoCodePage:
         return QStringLiteral("В этой сборке Qt нет нужной кодировки");
     }

@@ -22,6 +22,8 @@ enum class FailureKind {
     NoFreeNumber, // 000.txt ... 999.txt all taken
     NothingToMake, // 000.txt is empty
     TooLarge, // a file longer than its reader takes
+    NotAFile, // a FIFO, device, socket, folder or refused link where a file should be
+    LineTooLong, // a word-list entry far longer than any word
     NoCodePage, // the platform lacks Windows-1251 or code page 866
 };
 

@@ -5,7 +5,7 @@
 #include <QString>
 
 // The one door to the file system: every read and write of the program goes through here.
-// Every failure is a Failure naming the full path and the reason.
+// Every failure is a Failure naming the full path and the reason in plain Russian.
 namespace Files {
 
 // The absolute form of path, which failures name: a relative one means nothing to the reader
@@ -22,18 +22,23 @@ void makeFolder(const QString& path);
 // True when any directory entry has this name: a file, a folder, or a link, even to nothing.
 bool nameTaken(const QString& path);
 
-// The whole content of path. A missing folder is PathNotFound, a missing file FileNotFound,
-// a file of more than maxSize bytes TooLarge, anything else ReadFailed.
-QByteArray readWholeFile(const QString& path, qint64 maxSize);
+// The whole content of a regular file, opened so that a FIFO or a device never blocks or
+// streams: anything but a regular file is NotAFile, and with Links::Refuse a symbolic link is
+// too. A missing folder is PathNotFound, a missing file FileNotFound, a file of more than
+// maxSize bytes TooLarge (found before reading it), anything else ReadFailed.
+enum class Links { Follow, Refuse };
+QByteArray readWholeFile(const QString& path, qint64 maxSize, Links links = Links::Follow);
 
-// Creates path with exactly bytes, but only if the name is not taken (see nameTaken); a taken
-// name touches nothing. A missing folder is PathNotFound; a failed write is WriteFailed and
-// leaves no file.
+// Creates path with exactly bytes, on disk, but only if the name is not taken (see nameTaken);
+// a taken name touches nothing. A missing folder is PathNotFound; a failed write is WriteFailed
+// and leaves no file.
 enum class NewFile { Written, NameTaken };
 [[nodiscard]] NewFile writeNewFile(const QString& path, const QByteArray& bytes);
 
-// Replaces or creates path with exactly bytes, all at once: on any failure the old file, if
-// any, stays as it was. A missing folder is PathNotFound, anything else WriteFailed.
+// Replaces or creates path with exactly bytes, all at once: the bytes go to a new file beside
+// it, reach the disk, and take its name. A symbolic link of that name is itself replaced, never
+// written through; on any failure the old file stays whole. A missing folder is PathNotFound,
+// anything else WriteFailed.
 void replaceFile(const QString& path, const QByteArray& bytes);
 
 } // namespace Files

@@ -16,9 +16,12 @@ QString& overridden()
     return folder;
 }
 
-QString besideProgram(const QString& name)
+// A place relative to the program's folder, or nothing when that folder cannot be named: Qt
+// gives an empty folder for a name that is no valid UTF-8, and "" + "/words" is the root's.
+QStringList besideProgram(const QString& name)
 {
-    return programFolder() + u'/' + name;
+    const QString folder = programFolder();
+    return folder.isEmpty() ? QStringList() : QStringList { folder + u'/' + name };
 }
 } // namespace
 
@@ -36,9 +39,10 @@ QStringList wordsFolders()
 {
     const QString words = QStringLiteral("/zurevavud/words");
     const QStringList data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    QStringList folders { besideProgram(QStringLiteral("words")),
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + words,
-        besideProgram(QStringLiteral(ZUREVAVUD_DATA_FROM_BIN)) + words };
+    QStringList folders = besideProgram(QStringLiteral("words"));
+    folders << QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + words;
+    for (const QString& installed : besideProgram(QStringLiteral(ZUREVAVUD_DATA_FROM_BIN)))
+        folders << installed + words;
     for (const QString& folder : data)
         folders << folder + words;
     // The user's own folder heads the data folders too, and a copy installed under /usr is also
@@ -51,9 +55,10 @@ QStringList wordsFolders()
 
 QString outputFolder()
 {
-    const QString beside = besideProgram(QStringLiteral("output"));
-    if (QFileInfo(beside).isDir())
-        return beside;
+    for (const QString& beside : besideProgram(QStringLiteral("output"))) {
+        if (QFileInfo(beside).isDir())
+            return beside;
+    }
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
         + QStringLiteral("/Zurevavud");
 }

@@ -8,7 +8,8 @@
 // folders and saves into the user's documents.
 namespace Paths {
 
-// The folder that holds the running executable, without a trailing separator.
+// The folder that holds the running executable, without a trailing separator; empty when its
+// name cannot be read (no valid UTF-8), and then no place is looked for beside the program.
 QString programFolder();
 
 // Tests run the program's commands in a folder of their own; an empty folder restores the

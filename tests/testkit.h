@@ -17,6 +17,7 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(FailureKind)
 
@@ -74,6 +75,20 @@ inline bool writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// Puts at path what a hostile folder may hold instead of a file: "fifo", "device" (a link to
+// /dev/zero), "loop" (a link to itself) or "folder".
+inline bool makeOddEntry(const QString& path, QStringView kind)
+{
+    QFile::remove(path);
+    if (kind == u"fifo")
+        return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+    if (kind == u"device")
+        return QFile::link(QStringLiteral("/dev/zero"), path);
+    if (kind == u"loop")
+        return QFile::link(path, path);
+    return kind == u"folder" && QDir().mkpath(path);
 }
 
 inline QByteArray readBytes(const QString& path)

@@ -8,13 +8,15 @@
 #include <QBuffer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 using TestKit::Sizes;
 
 namespace {
 
 // One change to a labelled theme: the file gets this many labelled entries, with entry `at`
-// (from 0) replaced by text; or, with a negative count, it is removed.
+// (from 0) replaced by text; with a negative count it is removed; or it becomes these bytes,
+// or an odd entry ("!fifo", "!device", see TestKit::makeOddEntry).
 struct FileChange {
     FileChange(const char* stem = "", int entries = 0, int at = -1, const char* text = "")
         : stem(QString::fromUtf8(stem))
@@ -23,10 +25,16 @@ struct FileChange {
         , text(QString::fromUtf8(text))
     {
     }
+    FileChange(const char* stem, QByteArray bytes)
+        : FileChange(stem)
+    {
+        raw = std::move(bytes);
+    }
     QString stem;
     int entries;
     int at;
     QString text;
+    QByteArray raw;
 };
 
 bool writeTheme(const QString& dir, Sizes sizes, const QList<FileChange>& changes = {},
@@ -35,6 +43,12 @@ bool writeTheme(const QString& dir, Sizes sizes, const QList<FileChange>& change
     if (!TestKit::writeLabelledTheme(dir, sizes, prefix))
         return false;
     for (const FileChange& c : changes) {
+        const QString path = dir + u'/' + c.stem + QStringLiteral(".dat");
+        if (c.raw.startsWith('!') ? !TestKit::makeOddEntry(path, QString::fromLatin1(c.raw.mid(1)))
+                                  : !c.raw.isEmpty() && !TestKit::writeBytes(path, c.raw))
+            return false;
+        if (!c.raw.isEmpty())
+            continue;
         if (c.entries < 0) {
             if (!QFile::remove(dir + u'/' + c.stem + QStringLiteral(".dat")))
                 return false;
@@ -148,6 +162,12 @@ private slots:
             { { 30, 30, 30, 30, 19 }, {} },
             { even, { { "nounF", 30, 3, " nounF_3" }, { "adjN2", 30, 0, "   " } } },
             { even, { { "nounN2", 30, 25, "#" } } }, // the end mark stays in a slot that is read
+            // What no editor should leave in a word list, and what no folder should hold.
+            { even, { { "intro", "h\n\xF0\xE0\xE7\n\xE4\xE2\xE0\n" } } }, // LF line ends
+            { even, { { "advF", "h\r\xF0\xE0\xE7\r" } } }, // CR line ends
+            { even, { { "adjM", "h\r\n\xD0\xBA\xD0\xBE\xD1\x82\r\nx\tz\r\nun\nbroken\r\n" } } },
+            { even, { { "verbN", "!fifo" }, { "verbF", "!device" } } },
+            { { 30, 30, 30, 30, 0 }, {} }, // an empty family
         };
         QString reports;
         for (const auto& [sizes, changes] : cases) {
@@ -307,6 +327,35 @@ private slots:
         const TestKit::CliResult all = stats({});
         QCOMPARE(all.status, 1);
         QCOMPARE(all.out.count("Тема 0"), 4);
+    }
+
+    void refusesWhatIsNoWordFile()
+    {
+        // A FIFO among the words neither hangs nor crashes: one line, status 1, in good time.
+        QTemporaryDir dir;
+        const QString words = dir.path() + QStringLiteral("/words");
+        QVERIFY(writeTheme(
+            words + QStringLiteral("/00"), { 30, 30, 30, 30, 30 }, { { "nounF", "!fifo" } }));
+        TestKit::CliResult r = TestKit::runCli({ QStringLiteral("--words"), words });
+        QVERIFY(r.status == 1 && r.out.isEmpty() && r.err.contains("FIFO"));
+
+        // A theme folder the user may not read, as a user: as nobody when the tests run as root.
+        QVERIFY(writeTheme(words + QStringLiteral("/01"), { 30, 30, 30, 30, 30 }));
+        QVERIFY(QFile::setPermissions(dir.path(),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(words + QStringLiteral("/01"), {}));
+        const QStringList args { QStringLiteral("--words"), words, QStringLiteral("-t1") };
+        r = ::geteuid() != 0
+            ? TestKit::runCli(args)
+            : TestKit::run(QStringLiteral("setpriv"),
+                QStringList { "--reuid=nobody", "--regid=nogroup", "--clear-groups", ZUREVAVUD_CLI }
+                    + args);
+        QVERIFY2(
+            r.status == 1 && QString::fromUtf8(r.err).contains(QStringLiteral("Нет прав доступа")),
+            r.err.constData());
+        QFile::setPermissions(
+            words + QStringLiteral("/01"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void badArguments_data()

@@ -14,6 +14,9 @@
 
 #include <memory>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using mdlMakeexe::MakeExe;
 using TestKit::readBytes;
 using TestKit::writeBytes;
@@ -42,9 +45,10 @@ QMap<QString, QByteArray> snapshot(const QString& root)
     while (it.hasNext()) {
         const QFileInfo info(it.next());
         out.insert(QDir(root).relativeFilePath(info.filePath()),
-            info.isSymLink()   ? "link to " + info.symLinkTarget().toUtf8()
-                : info.isDir() ? QByteArray("folder")
-                               : readBytes(info.filePath()));
+            info.isSymLink()    ? "link to " + info.symLinkTarget().toUtf8()
+                : info.isDir()  ? QByteArray("folder")
+                : info.isFile() ? readBytes(info.filePath())
+                                : QByteArray("FIFO"));
     }
     return out;
 }
@@ -206,7 +210,7 @@ private slots:
             << QStringLiteral("Ёё АЯая №5") << QByteArray("A8 B8 20 C0 DF E0 FF 20 B9 35");
         QTest::newRow("every kind of line break")
             << QStringLiteral("а\nб\r\nв\rг\u2029д\u2028е\r\r\nж")
-            << QByteArray("E0 0D0A E1 0D0A E2 0D0A E3 0D0A E4 0D0A E5 0D0A 0D0A E6");
+            << QByteArray("E0 0D0A E1 0D0A E2 0D0A E3 0D0A E4 0A E5 0D0A 0D0A E6");
         QTest::newRow("characters 1251 lacks") << QStringLiteral("a😀b漢c«€»") + QChar(0xD83D) + u'd'
                                                << QByteArray("61 3F 62 3F 63 AB 88 BB 3F 64");
         QTest::newRow("empty") << QString() << QByteArray();
@@ -273,7 +277,8 @@ private slots:
 
     void makeExeFailures_data()
     {
-        QTest::addColumn<QStringList>("setup"); // "name=content", "name/" a folder, "-" no folder
+        // "name=content", "name/" a folder, "name|" a FIFO, "name>target" a link, "-" no folder
+        QTest::addColumn<QStringList>("setup");
         QTest::addColumn<FailureKind>("kind");
         QTest::addColumn<QString>("named");
 
@@ -282,7 +287,12 @@ private slots:
         QTest::newRow("no 000.txt")
             << QStringList { "000.exe=old" } << FailureKind::FileNotFound << "output/000.txt";
         QTest::newRow("000.txt a folder")
-            << QStringList { "000.txt/" } << FailureKind::ReadFailed << "output/000.txt";
+            << QStringList { "000.txt/" } << FailureKind::NotAFile << "output/000.txt";
+        QTest::newRow("000.txt a FIFO")
+            << QStringList { "000.txt|" } << FailureKind::NotAFile << "output/000.txt";
+        // A link could hand a private file to a program that others run.
+        QTest::newRow("000.txt a link") << QStringList { "private=secret", "000.txt>private" }
+                                        << FailureKind::NotAFile << "output/000.txt";
         QTest::newRow("000.txt empty") << QStringList { "000.txt=", "000.exe=old" }
                                        << FailureKind::NothingToMake << "output/000.txt";
         QTest::newRow("000.txt of 32768 bytes") << QStringList { "000.txt=32768", "000.exe=old" }
@@ -300,15 +310,70 @@ private slots:
         QVERIFY(writeBytes(out("001.txt"), "second text"));
         for (const QString& s : setup) {
             const QString name = s.section(u'=', 0, 0), content = s.section(u'=', 1);
-            QVERIFY(s == u"-" ? QDir(m_out).removeRecursively()
-                    : s.endsWith(u'/')
-                    ? QDir(m_out).mkdir(s)
+            const QStringList link = s.split(u'>');
+            QVERIFY(s == u"-"          ? QDir(m_out).removeRecursively()
+                    : s.endsWith(u'/') ? QDir(m_out).mkdir(s)
+                    : s.endsWith(u'|') ? TestKit::makeOddEntry(out(s.chopped(1)), u"fifo")
+                    : link.size() == 2
+                    ? QFile::link(out(link[1]), out(link[0]))
                     : writeBytes(out(name),
                         content == u"32768" ? QByteArray(32768, 'x') : content.toUtf8()));
         }
         const auto before = snapshot(m_tmp->path());
         QVERIFY(TestKit::throwsFailure([&] { MakeExe(m_out); }, kind, named));
         QCOMPARE(snapshot(m_tmp->path()), before);
+    }
+
+    void programReplacesALinkNeverItsTarget()
+    {
+        const QString elsewhere = m_tmp->path() + QStringLiteral("/elsewhere");
+        QVERIFY(writeBytes(elsewhere, "someone's file") && QFile::link(elsewhere, out("000.exe")));
+        QVERIFY(writeBytes(out("000.txt"), "Hi"));
+        MakeExe(m_out);
+        QVERIFY(!QFileInfo(out("000.exe")).isSymLink());
+        QCOMPARE(readBytes(out("000.exe")).size(), 17);
+        QCOMPARE(readBytes(elsewhere), QByteArray("someone's file"));
+    }
+
+    void fullDiskKeepsTheOldProgram_data()
+    {
+        QTest::addColumn<bool>("tmpfs"); // a real full file system, or a size limit on writes
+        QTest::newRow("file size limit") << false;
+        QTest::newRow("full tmpfs") << true;
+    }
+
+    void fullDiskKeepsTheOldProgram()
+    {
+        QFETCH(bool, tmpfs);
+        if (tmpfs) {
+            m_out = m_tmp->path() + QStringLiteral("/full");
+            QDir().mkdir(m_out);
+            if (TestKit::run(
+                    QStringLiteral("mount"), { "-t", "tmpfs", "-o", "size=16k", "tmpfs", m_out })
+                    .status
+                != 0)
+                QSKIP("No tmpfs can be mounted here; the size limit stands in for a full disk.");
+        }
+        QVERIFY(writeBytes(out("000.exe"), "old program")
+            && writeBytes(out("000.txt"), QByteArray(12000, 'x')));
+        rlimit limit;
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        rlimit small = limit;
+        small.rlim_cur = tmpfs ? limit.rlim_cur : 4096;
+        ::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of ending the program
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const auto f = TestKit::failureOf([&] { MakeExe(m_out); });
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const QStringList left = QDir(m_out).entryList(QDir::Files | QDir::Hidden);
+        const QByteArray old = readBytes(out("000.exe"));
+        if (tmpfs)
+            TestKit::run(QStringLiteral("umount"), { m_out });
+        QVERIFY(f && f->kind() == FailureKind::WriteFailed);
+        QVERIFY2(f->message().contains(
+                     tmpfs ? QStringLiteral("нет места") : QStringLiteral("больше, чем позволено")),
+            qPrintable(f->message()));
+        QCOMPARE(old, QByteArray("old program"));
+        QCOMPARE(left, QStringList({ "000.exe", "000.txt" }));
     }
 };
 

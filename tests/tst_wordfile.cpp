@@ -141,6 +141,46 @@ private slots:
             FailureKind::PathNotFound, QStringLiteral("no-such-theme")));
     }
 
+    // What a hostile folder may hold where a word file should be: each is refused at once, with
+    // the path and the cause, and never blocks, streams or fills the memory.
+    void hostileWordFiles_data()
+    {
+        QTest::addColumn<QString>("odd"); // an odd entry, or else the file's content
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<FailureKind>("kind");
+        QTest::addColumn<QString>("says");
+
+        const QByteArray big = QByteArray("h\r\n").leftJustified(mdlSubs::MaxWordFileSize + 1, 'a');
+        QTest::newRow("FIFO") << "fifo" << QByteArray() << FailureKind::NotAFile << "FIFO";
+        QTest::newRow("link to /dev/zero")
+            << "device" << QByteArray() << FailureKind::NotAFile << "устройство";
+        QTest::newRow("link to itself")
+            << "loop" << QByteArray() << FailureKind::ReadFailed << "по кругу";
+        QTest::newRow("folder") << "folder" << QByteArray() << FailureKind::NotAFile << "папка";
+        QTest::newRow("over 4 MiB") << QString() << big << FailureKind::TooLarge << "4194305 байт";
+        QTest::newRow("entry of 1001 characters")
+            << QString() << "h\r\nok\r\n" + QByteArray(1001, 'a') << FailureKind::LineTooLong
+            << "1001 знак,";
+    }
+
+    void hostileWordFiles()
+    {
+        QFETCH(QString, odd);
+        QFETCH(QByteArray, bytes);
+        QFETCH(FailureKind, kind);
+        QFETCH(QString, says);
+        const QString path = m_dir.path() + QStringLiteral("/odd.dat");
+        QVERIFY(
+            odd.isEmpty() ? TestKit::writeBytes(path, bytes) : TestKit::makeOddEntry(path, odd));
+        WordTable table;
+        const auto f = TestKit::failureOf([&] { LoadWordFile(QStringLiteral("odd"), table, 0); });
+        QVERIFY(f && f->kind() == kind);
+        QVERIFY2(
+            f->message().contains(QDir::toNativeSeparators(path)) && f->message().contains(says),
+            qPrintable(f->message()));
+        QFile::remove(path) || QDir(path).removeRecursively();
+    }
+
     void failedLoadChangesNothing_data()
     {
         QTest::addColumn<QString>("stem");

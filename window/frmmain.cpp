@@ -275,7 +275,7 @@ void frmMain::cmdSave_Click()
 {
     attempt(QStringLiteral("Текст не сохранён."), [this] {
         showWritten(cmdSave, QStringLiteral("Текст сохранён:"),
-            mdlSubs::saveNumbered(txtOut->toPlainText(), Paths::makeOutputFolder()));
+            mdlSubs::saveNumbered(txtOut->document()->toRawText(), Paths::makeOutputFolder()));
     });
 }
 

@@ -1,0 +1,19 @@
+#pragma once
+
+// What the system-specific halves of platform/files share.
+
+#include <QString>
+
+class Failure;
+
+namespace Files {
+
+// The system's error number said in Russian: "на диске нет места".
+QString systemReason(int error);
+
+// PathNotFound when the folder of path is missing; returns otherwise.
+void requireFolderOf(const QString& path);
+
+Failure tooLarge(const QString& path, qint64 size, qint64 maxSize);
+
+} // namespace Files
