@@ -23,7 +23,7 @@ class CountingOutput : public TextOutput {
 public:
     void sentence(const Sentence& s) override
     {
-        bytes += qsizetype(s.text.size());
+        bytes += s.length;
         ++sentences;
     }
     void paragraphBreak() override { bytes += 4; }

@@ -1,13 +1,19 @@
-// One press of "Генерировать" into an empty box and into a box holding 10 MB of text, and
-// opening a new window.
+// One press of "Генерировать" into an empty box and into a box holding 10 MB of text, a save of
+// 10 MB, opening a new window, and the memory each further window takes.
 #include "platform/paths.h"
 #include "window/frmmain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -16,20 +22,25 @@ void press(frmMain& w)
     w.findChild<QPushButton*>(QStringLiteral("cmdGenerate"))->click();
 }
 
+// Russian text in paragraphs of about 4 KiB.
+QString oldText(qsizetype size)
+{
+    const QString line
+        = QStringLiteral("Старый текст, который уже лежит в окне и никуда не денется. ");
+    QString text;
+    text.reserve(size + line.size());
+    while (text.size() < size)
+        text += (text.size() % 4096 < line.size()) ? QStringLiteral("\n") + line : line;
+    return text;
+}
+
 void generateInto(benchmark::State& state, qsizetype existing)
 {
     frmMain w;
     w.show();
     auto* box = w.findChild<QPlainTextEdit*>(QStringLiteral("txtOut"));
-    if (existing) {
-        const QString line
-            = QStringLiteral("Старый текст, который уже лежит в окне и никуда не денется. ");
-        QString text;
-        text.reserve(existing + line.size());
-        while (text.size() < existing)
-            text += (text.size() % 4096 < line.size()) ? QStringLiteral("\n") + line : line;
-        box->setPlainText(text);
-    }
+    if (existing)
+        box->setPlainText(oldText(existing));
     QCoreApplication::processEvents();
     for (auto _ : state) {
         press(w);
@@ -55,6 +66,51 @@ void BM_PressInto10MB(benchmark::State& state)
 }
 BENCHMARK(BM_PressInto10MB)->Unit(benchmark::kMillisecond)->Iterations(50);
 
+void BM_Save10MB(benchmark::State& state)
+{
+    frmMain w;
+    w.findChild<QPlainTextEdit*>(QStringLiteral("txtOut"))->setPlainText(oldText(10 * 1000 * 1000));
+    auto* save = w.findChild<QPushButton*>(QStringLiteral("cmdSave"));
+    const QString saved = Paths::outputFolder() + QStringLiteral("/000.txt");
+    for (auto _ : state) {
+        save->click();
+        state.PauseTiming();
+        QFile::remove(saved);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Save10MB)->Unit(benchmark::kMillisecond);
+
+// Resident memory in bytes, from the kernel's own count (Linux).
+qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/statm"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    return status.readAll().split(' ').value(1).toLongLong() * 4096;
+}
+
+void BM_MemoryPerWindow(benchmark::State& state)
+{
+    constexpr int Count = 20;
+    qint64 perWindow = 0;
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<frmMain>> windows;
+        windows.push_back(std::make_unique<frmMain>()); // the first pays for what all share
+        windows.back()->show();
+        QCoreApplication::processEvents();
+        const qint64 before = residentBytes();
+        for (int i = 0; i < Count; ++i) {
+            windows.push_back(std::make_unique<frmMain>());
+            windows.back()->show();
+        }
+        QCoreApplication::processEvents();
+        perWindow = (residentBytes() - before) / Count;
+    }
+    state.counters["bytes/window"] = double(perWindow);
+}
+BENCHMARK(BM_MemoryPerWindow)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_NewWindow(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -72,8 +128,12 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The shipped word lists, read from the source tree.
-    Paths::overrideProgramFolder(QStringLiteral(ZUREVAVUD_SOURCE_DIR));
+    // A program folder with the shipped word lists and an output folder of its own.
+    QTemporaryDir program;
+    QFile::link(
+        QStringLiteral(ZUREVAVUD_SOURCE_DIR "/words"), program.filePath(QStringLiteral("words")));
+    QDir(program.path()).mkdir(QStringLiteral("output"));
+    Paths::overrideProgramFolder(program.path());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -309,10 +309,7 @@ int print(const QString& text)
 // The finished sentences of a press, without the space that joins them in the window.
 class SentenceList final : public TextOutput {
 public:
-    void sentence(const Sentence& s) override
-    {
-        texts << QByteArray(s.text.data(), qsizetype(s.text.size()) - 1);
-    }
+    void sentence(const Sentence& s) override { texts << s.text().chopped(1).toByteArray(); }
     void paragraphBreak() override { }
     QList<QByteArray> texts;
 };
@@ -328,9 +325,9 @@ public:
     }
     void sentence(const Sentence& s) override
     {
-        const std::string_view text(s.text.data(), s.text.size() - 1);
-        if (!done() && m_written.emplace(text).second) {
-            m_out.writeLine(QByteArrayView(text.data(), qsizetype(text.size())));
+        const QByteArrayView text = s.text().chopped(1);
+        if (!done() && m_written.emplace(text.data(), size_t(text.size())).second) {
+            m_out.writeLine(text);
             m_out.writeLine("%");
         }
     }
@@ -406,6 +403,7 @@ int generate(const Options& o)
                 status = 1;
             }
         } else {
+            session.setUtf8(!o.cp1251);
             for (int run = 0; run < o.runs && !out->failed(); ++run)
                 session.generate(*out);
         }

@@ -5,6 +5,8 @@
 
 #include <QIODevice>
 
+#include <cstring>
+
 namespace {
 
 // A press is written as soon as it ends; a longer stretch in pieces of this size.
@@ -17,29 +19,50 @@ TextWriter::TextWriter(QIODevice& device, Format format, const Session* explainF
     , m_format(format)
     , m_explainFrom(explainFrom)
 {
-    m_pending.reserve(ChunkSize + 4096);
+    m_pending.resize(2 * ChunkSize);
+}
+
+char* TextWriter::room(qsizetype n)
+{
+    if (Q_UNLIKELY(size_t(m_length + n) > m_pending.size()))
+        m_pending.resize(size_t(m_length + n));
+    return m_pending.data() + m_length;
+}
+
+void TextWriter::append(QByteArrayView bytes)
+{
+    std::memcpy(room(bytes.size()), bytes.data(), size_t(bytes.size()));
+    m_length += bytes.size();
 }
 
 void TextWriter::put(QByteArrayView ansi)
 {
-    if (m_format.cp1251)
-        m_pending.append(ansi);
-    else
-        CodePage::appendUtf8(m_pending, ansi);
-    if (m_pending.size() >= ChunkSize)
+    if (m_format.cp1251) {
+        append(ansi);
+    } else {
+        char* start = room(3 * ansi.size() + 1);
+        m_length += CodePage::toUtf8(ansi, start) - start;
+    }
+    if (m_length >= ChunkSize)
         flush();
 }
 
 void TextWriter::put(QStringView text)
 {
-    m_pending.append(m_format.cp1251 ? CodePage::encodeAnsi(text) : text.toUtf8());
-    if (m_pending.size() >= ChunkSize)
+    append(m_format.cp1251 ? CodePage::encodeAnsi(text) : text.toUtf8());
+    if (m_length >= ChunkSize)
         flush();
 }
 
 void TextWriter::sentence(const Sentence& s)
 {
-    put(QByteArrayView(s.text.data(), qsizetype(s.text.size())));
+    // A sentence made in the output's encoding goes out as it is.
+    if (s.utf8 == !m_format.cp1251)
+        append(s.text());
+    else
+        put(s.text());
+    if (m_length >= ChunkSize)
+        flush();
     if (m_explainFrom) {
         lineEnd();
         put(explainSentence(s, *m_explainFrom));
@@ -67,13 +90,13 @@ void TextWriter::write(QStringView text)
     }
     // tokenize() ends with an empty piece after a final "\n", which wrote one line end too many.
     if (text.endsWith(u'\n'))
-        m_pending.chop(m_format.lineEnd.size());
+        m_length -= m_format.lineEnd.size();
 }
 
 bool TextWriter::flush()
 {
-    if (!m_failed && !m_pending.isEmpty())
-        m_failed = m_device.write(m_pending) != m_pending.size();
-    m_pending.resize(0);
+    if (!m_failed && m_length > 0)
+        m_failed = m_device.write(m_pending.data(), m_length) != m_length;
+    m_length = 0;
     return !m_failed;
 }

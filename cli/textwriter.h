@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <vector>
+
 class QIODevice;
 class Session;
 
@@ -37,11 +39,15 @@ public:
 private:
     void put(QByteArrayView ansi);
     void put(QStringView text);
-    void lineEnd() { m_pending.append(m_format.lineEnd); }
+    void lineEnd() { append(m_format.lineEnd); }
+    void append(QByteArrayView bytes);
+    // Room for n more bytes after the pending ones.
+    char* room(qsizetype n);
 
     QIODevice& m_device;
     Format m_format;
     const Session* m_explainFrom;
-    QByteArray m_pending;
+    std::vector<char> m_pending; // the first m_length bytes are written next
+    qsizetype m_length = 0;
     bool m_failed = false;
 };

@@ -6,6 +6,7 @@
 #include "platform/failure.h"
 
 #include <algorithm>
+#include <cstring>
 
 using mdlSubs::Chance;
 using mdlSubs::RandomBetween;
@@ -23,24 +24,45 @@ constexpr int PresentTense = 1;
 constexpr int PlainAdverbs = 0;
 constexpr int ShortAdjectives = 1;
 
+// The templates are where the time goes: every draw and word copy is inlined into them.
+#if defined(__GNUC__)
+#define ZUREVAVUD_FLATTEN [[gnu::flatten]]
+#else
+#define ZUREVAVUD_FLATTEN
+#endif
+
+// Appends bytes to a sentence, in the room it keeps; room for one byte more is always left, for
+// the space that finishing appends.
+void append(Sentence& s, QByteArrayView bytes)
+{
+    const size_t needed = size_t(s.length + bytes.size()) + 1;
+    if (Q_UNLIKELY(needed > s.buffer.size()))
+        s.buffer.resize(std::max<size_t>(2 * needed, 256));
+    std::memcpy(s.buffer.data() + s.length, bytes.data(), size_t(bytes.size()));
+    s.length += bytes.size();
+}
+
 // Appends words, each with its separating space, and notes where each came from.
 class Chain {
 public:
-    Chain(Sentence& sentence, const WordStore& words)
+    Chain(Sentence& sentence, const WordStore& words, bool utf8)
         : m_sentence(sentence)
         , m_words(words)
     {
-        m_sentence.text.clear(); // keeps the buffer of the sentence before
+        m_sentence.length = 0;
         m_sentence.wordCount = 0;
+        m_sentence.utf8 = utf8;
     }
     void add(Family family, int form, int block, int entry)
     {
         const int slot = WordLayout::slot(form, block, m_words.count(family), entry);
-        const QByteArrayView word = m_words.table(family).at(slot);
-        m_sentence.text.append(word.data(), size_t(word.size())).append(1, ' ');
+        const WordTable& table = m_words.table(family);
+        append(m_sentence, m_sentence.utf8 ? table.utf8At(slot) : table.at(slot));
+        m_sentence.buffer[size_t(m_sentence.length++)] = ' ';
         m_sentence.words[size_t(m_sentence.wordCount++)] = { family, slot };
     }
-    void addText(std::string_view text) { m_sentence.text.append(text); }
+    // "и " between two short adjectives.
+    void addAnd() { append(m_sentence, m_sentence.utf8 ? "\xD0\xB8 " : "\xE8 "); }
 
 private:
     Sentence& m_sentence;
@@ -51,12 +73,15 @@ private:
 
 void FinishSentence(Sentence& sentence)
 {
-    std::string& text = sentence.text;
-    if (!text.empty()) {
-        text.front() = char(CodePage::upperAnsiTable()[uchar(text.front())]);
-        text.back() = '.';
+    append(sentence, " ");
+    char* text = sentence.buffer.data();
+    if (sentence.length > 1) {
+        if (sentence.utf8)
+            CodePage::upperFirstUtf8(text, sentence.length);
+        else
+            text[0] = char(CodePage::upperAnsiTable()[uchar(text[0])]);
+        text[sentence.length - 2] = '.';
     }
-    text.push_back(' ');
     sentence.paragraphBreak = Chance(7);
 }
 
@@ -74,29 +99,40 @@ bool SentenceGenerator::reads(const WordLayout::WordFile& file)
 }
 
 // A fresh entry number of a family's table; a failure names the table.
+namespace {
+
+// The failure of a fresh draw, said of the table it drew for; apart from the draw, which then
+// stays small enough to inline.
+[[noreturn]] Q_DECL_COLD_FUNCTION Q_NEVER_INLINE void failFreshEntry(
+    const Failure& f, Family family, qint16 count)
+{
+    if (count <= 0) {
+        const auto first = std::find_if(WordLayout::Files.begin(), WordLayout::Files.end(),
+            [family](const WordLayout::WordFile& file) { return file.family == family; });
+        throw Failure(f.kind(),
+            QStringLiteral("в таблице %1 нет ни одного слова: их число задаёт файл %2.dat, а в "
+                           "нём слов нет")
+                .arg(WordLayout::tableName(family), QLatin1String(first->stem)));
+    }
+    throw Failure(f.kind(),
+        QStringLiteral("в таблице %1 %2, и все их номера — среди %3 последних выбранных")
+            .arg(WordLayout::tableName(family), counted(count, u"слово", u"слова", u"слов"))
+            .arg(mdlSubs::RecentDrawCount));
+}
+
+} // namespace
+
 qint16 SentenceGenerator::freshEntry(Family family) const
 {
     const qint16 count = m_words.count(family);
-    const qint16 hi = mdlSubs::subtract16(count, 1);
     try {
-        return mdlSubs::RandomFresh(hi, 0);
+        return mdlSubs::RandomFresh(mdlSubs::subtract16(count, 1), 0);
     } catch (const Failure& f) {
-        if (count <= 0) {
-            const auto first = std::find_if(WordLayout::Files.begin(), WordLayout::Files.end(),
-                [family](const WordLayout::WordFile& file) { return file.family == family; });
-            throw Failure(f.kind(),
-                QStringLiteral("в таблице %1 нет ни одного слова: их число задаёт файл %2.dat, а в "
-                               "нём слов нет")
-                    .arg(WordLayout::tableName(family), QLatin1String(first->stem)));
-        }
-        throw Failure(f.kind(),
-            QStringLiteral("в таблице %1 %2, и все их номера — среди %3 последних выбранных")
-                .arg(WordLayout::tableName(family), counted(count, u"слово", u"слова", u"слов"))
-                .arg(mdlSubs::RecentDrawCount));
+        failFreshEntry(f, family, count);
     }
 }
 
-void SentenceGenerator::BuildSentenceA(qint16 turn, Sentence& s) const
+ZUREVAVUD_FLATTEN void SentenceGenerator::BuildSentenceA(qint16 turn, Sentence& s) const
 {
     const qint16 opener = freshEntry(Family::Intros);
     qint16 gender[4], adjective[4], noun[4];
@@ -111,7 +147,7 @@ void SentenceGenerator::BuildSentenceA(qint16 turn, Sentence& s) const
     s.kind = Sentence::Template::A;
     s.genders = { gender[0], gender[1], gender[2], gender[3] };
     s.genderCount = 4;
-    Chain chain(s, m_words);
+    Chain chain(s, m_words, m_utf8);
     auto addAdjective
         = [&](int form, int k) { chain.add(Family::Adjectives, form, gender[k], adjective[k]); };
     auto addNoun = [&](int form, int k) { chain.add(Family::Nouns, form, gender[k], noun[k]); };
@@ -140,7 +176,7 @@ void SentenceGenerator::BuildSentenceA(qint16 turn, Sentence& s) const
     FinishSentence(s);
 }
 
-void SentenceGenerator::BuildSentenceB(qint16 turn, Sentence& s) const
+ZUREVAVUD_FLATTEN void SentenceGenerator::BuildSentenceB(qint16 turn, Sentence& s) const
 {
     const qint16 opener = freshEntry(Family::Intros);
     const qint16 gender = RandomBetween(2, 0);
@@ -152,7 +188,7 @@ void SentenceGenerator::BuildSentenceB(qint16 turn, Sentence& s) const
     s.kind = Sentence::Template::B;
     s.genders[0] = gender;
     s.genderCount = 1;
-    Chain chain(s, m_words);
+    Chain chain(s, m_words, m_utf8);
     if (turn > 0 && Chance(2))
         chain.add(Family::Intros, 0, 0, opener);
     if (Chance(1))
@@ -160,7 +196,7 @@ void SentenceGenerator::BuildSentenceB(qint16 turn, Sentence& s) const
     chain.add(Family::Nouns, Nominative, gender, noun);
     chain.add(Family::Adverbs, ShortAdjectives, gender, first);
     if (Chance(1)) {
-        chain.addText("\xE8 "); // "и " in Windows-1251
+        chain.addAnd();
         chain.add(Family::Adverbs, ShortAdjectives, gender, second);
     }
     FinishSentence(s);
@@ -169,7 +205,7 @@ void SentenceGenerator::BuildSentenceB(qint16 turn, Sentence& s) const
 void SentenceGenerator::GenerateText(TextOutput& out) const
 {
     Sentence s;
-    s.text.reserve(256);
+
     auto put = [&out, &s] {
         out.sentence(s);
         if (s.paragraphBreak)

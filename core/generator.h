@@ -6,7 +6,7 @@
 #include <QtGlobal>
 
 #include <array>
-#include <string>
+#include <vector>
 
 class WordStore;
 
@@ -19,7 +19,13 @@ struct Sentence {
         int slot;
     };
 
-    std::string text; // Windows-1251; capitalised, ending in a full stop and one space
+    // Capitalised, ending in a full stop and one space; in Windows-1251, or in UTF-8 when utf8.
+    QByteArrayView text() const { return QByteArrayView(buffer.data(), length); }
+    bool utf8 = false;
+    // The text is the first length bytes; the room after them is kept from one sentence to
+    // the next, so that making one allocates nothing.
+    std::vector<char> buffer;
+    qsizetype length = 0;
     bool paragraphBreak = false; // CR LF CR LF follows it
 
     Template kind = Template::A;
@@ -44,10 +50,7 @@ public:
 // Collects the text in Windows-1251: the bytes a save of the window's text would write.
 class ByteOutput : public TextOutput {
 public:
-    void sentence(const Sentence& s) override
-    {
-        m_text.append(s.text.data(), qsizetype(s.text.size()));
-    }
+    void sentence(const Sentence& s) override { m_text.append(s.text()); }
     void paragraphBreak() override { m_text.append("\r\n\r\n"); }
     const QByteArray& text() const { return m_text; }
 
@@ -78,13 +81,18 @@ public:
     // Whether some sentence reads the blocks of this word file.
     static bool reads(const WordLayout::WordFile& file);
 
+    // Makes sentences in UTF-8 rather than Windows-1251: from words kept in UTF-8 too, for
+    // output that wants it, which then needs no conversion.
+    void setUtf8(bool utf8) { m_utf8 = utf8; }
+
 private:
     qint16 freshEntry(WordLayout::Family family) const;
 
     const WordStore& m_words;
+    bool m_utf8 = false;
 };
 
-// Finishes the chain of words (each followed by a space) in sentence.text: upper-cases the
-// first character (where Windows-1251 has its upper case), turns the final space into ".",
-// appends " " and draws Chance(7) for the paragraph break.
+// Finishes the chain of words (each followed by a space) in sentence.text(): upper-cases the
+// first character (where Windows-1251 has its upper case, in either encoding), turns the final
+// space into ".", appends " " and draws Chance(7) for the paragraph break.
 void FinishSentence(Sentence& sentence);

@@ -33,6 +33,9 @@ public:
     // One press of "Генерировать"; NoWordsLoaded when no theme has loaded any word.
     void generate(TextOutput& out) const;
 
+    // Sentences in UTF-8 rather than Windows-1251 (see SentenceGenerator::setUtf8).
+    void setUtf8(bool utf8) { m_generator.setUtf8(utf8); }
+
     // The folder of the theme at this list position, with a trailing separator, in the first of
     // wordsFolders that has it; PathNotFound naming every place looked at when none has.
     static QString locate(const QStringList& wordsFolders, int theme);

@@ -6,45 +6,6 @@
 
 using WordLayout::Family;
 
-namespace {
-
-// The table and count of a family, const or not.
-template <class Store> auto& tableIn(Store& store, Family family)
-{
-    switch (family) {
-    case Family::Nouns:
-        return store.Nouns;
-    case Family::Verbs:
-        return store.Verbs;
-    case Family::Adjectives:
-        return store.Adjectives;
-    case Family::Adverbs:
-        return store.Adverbs;
-    case Family::Intros:
-        break;
-    }
-    return store.Intros;
-}
-
-template <class Store> auto& countIn(Store& store, Family family)
-{
-    switch (family) {
-    case Family::Nouns:
-        return store.NounCount;
-    case Family::Verbs:
-        return store.VerbCount;
-    case Family::Adjectives:
-        return store.AdjectiveCount;
-    case Family::Adverbs:
-        return store.AdverbCount;
-    case Family::Intros:
-        break;
-    }
-    return store.IntroCount;
-}
-
-} // namespace
-
 WordStore::WordStore()
     : Nouns(Family::Nouns)
     , Verbs(Family::Verbs)
@@ -56,16 +17,28 @@ WordStore::WordStore()
 
 void WordStore::dbLoad()
 {
-    // Load into a copy and take it only when every file has been read.
-    WordStore next = *this;
-    next.dbLoadNouns();
-    next.dbLoadVerbs();
-    next.dbLoadAdjectives();
-    next.dbLoadAdverbs();
-    next.dbLoadIntros();
-    for (WordTable* t : { &next.Nouns, &next.Verbs, &next.Adjectives, &next.Adverbs, &next.Intros })
+    // Every store can be taken back until every file has been read.
+    WordTable* const tables[] = { &Nouns, &Verbs, &Adjectives, &Adverbs, &Intros };
+    const qint16 counts[] = { NounCount, VerbCount, AdjectiveCount, AdverbCount, IntroCount };
+    for (WordTable* t : tables)
+        t->startUndoable();
+    try {
+        dbLoadNouns();
+        dbLoadVerbs();
+        dbLoadAdjectives();
+        dbLoadAdverbs();
+        dbLoadIntros();
+    } catch (...) {
+        for (int f = 0; f < WordLayout::FamilyCount; ++f) {
+            tables[f]->undo();
+            count(Family(f)) = counts[f];
+        }
+        throw;
+    }
+    for (WordTable* t : tables) {
+        t->keep();
         t->compact();
-    *this = std::move(next);
+    }
 }
 
 void WordStore::dbLoadNouns()
@@ -95,7 +68,7 @@ void WordStore::dbLoadIntros()
 
 void WordStore::loadFamily(Family family)
 {
-    WordTable& target = tableIn(*this, family);
+    WordTable& target = this->*TableOfFamily[size_t(family)];
     qint16 next = 0;
     for (const WordLayout::WordFile& file : WordLayout::Files) {
         if (file.family != family)
@@ -103,21 +76,11 @@ void WordStore::loadFamily(Family family)
         const qint16 start = file.block == 0 ? qint16(WordLayout::FormSize * file.form) : next;
         next = mdlSubs::LoadWordFile(QLatin1String(file.stem), target, start);
         if (WordLayout::isFirstOfFamily(file))
-            countIn(*this, family) = next;
+            count(family) = next;
     }
 }
 
 bool WordStore::hasWords() const
 {
     return NounCount || VerbCount || AdjectiveCount || AdverbCount || IntroCount;
-}
-
-const WordTable& WordStore::table(Family family) const
-{
-    return tableIn(*this, family);
-}
-
-qint16 WordStore::count(Family family) const
-{
-    return countIn(*this, family);
 }

@@ -31,6 +31,7 @@ public:
 
     const WordTable& table(WordLayout::Family family) const;
     qint16 count(WordLayout::Family family) const;
+    qint16& count(WordLayout::Family family);
 
 private:
     // The families in the order dbLoad reads them; each writes straight into this store.
@@ -41,3 +42,26 @@ private:
     void dbLoadIntros();
     void loadFamily(WordLayout::Family family);
 };
+
+// The table and count of each family, in the order of WordLayout::Family.
+inline constexpr WordTable WordStore::*const TableOfFamily[WordLayout::FamilyCount]
+    = { &WordStore::Nouns, &WordStore::Verbs, &WordStore::Adjectives, &WordStore::Adverbs,
+          &WordStore::Intros };
+inline constexpr qint16 WordStore::*const CountOfFamily[WordLayout::FamilyCount]
+    = { &WordStore::NounCount, &WordStore::VerbCount, &WordStore::AdjectiveCount,
+          &WordStore::AdverbCount, &WordStore::IntroCount };
+
+inline const WordTable& WordStore::table(WordLayout::Family family) const
+{
+    return this->*TableOfFamily[size_t(family)];
+}
+
+inline qint16 WordStore::count(WordLayout::Family family) const
+{
+    return this->*CountOfFamily[size_t(family)];
+}
+
+inline qint16& WordStore::count(WordLayout::Family family)
+{
+    return this->*CountOfFamily[size_t(family)];
+}

@@ -20,29 +20,80 @@ SlotOrigin WordTable::origin(int slot) const
     return { s.file, s.line, s.folder < 0 ? QString() : m_folders.at(s.folder) };
 }
 
-void WordTable::store(int slot, QByteArrayView word, const SlotOrigin& origin)
+WordTable::Source WordTable::addSource(QByteArrayView bytes, const QString& folder)
+{
+    qsizetype index = m_folders.indexOf(folder);
+    if (index < 0) {
+        index = m_folders.size();
+        m_folders.append(folder);
+    }
+    const auto offset = quint32(m_bytes.size());
+    m_bytes.append(bytes.data(), size_t(bytes.size()));
+    return { bytes.data(), offset, qint16(index) };
+}
+
+void WordTable::makeUtf8() const
+{
+    m_utf8.resize(3 * m_liveBytes + 1);
+    m_utf8Slots.resize(m_slots.size());
+    char* end = m_utf8.data();
+    for (size_t i = 0; i < m_slots.size(); ++i) {
+        const Slot& s = m_slots[i];
+        char* start = end;
+        end = CodePage::toUtf8(QByteArrayView(m_bytes.data() + s.offset, s.length), start);
+        m_utf8Slots[i] = { quint32(start - m_utf8.data()), quint32(end - start) };
+    }
+}
+
+void WordTable::startUndoable()
+{
+    m_undo.active = true;
+    m_undo.saved.clear();
+    m_undo.bytes = m_bytes.size();
+    m_undo.liveBytes = m_liveBytes;
+    m_undo.folders = m_folders.size();
+}
+
+void WordTable::undo()
+{
+    for (auto it = m_undo.saved.rbegin(); it != m_undo.saved.rend(); ++it)
+        m_slots[size_t(it->first)] = it->second;
+    m_bytes.resize(m_undo.bytes);
+    m_liveBytes = m_undo.liveBytes;
+    m_folders.resize(m_undo.folders);
+    m_utf8Slots.clear();
+    keep();
+}
+
+void WordTable::keep()
+{
+    m_undo.active = false;
+    m_undo.saved = {}; // its room too: a window keeps its tables long after a load
+}
+
+void WordTable::store(int slot, const Source& source, QByteArrayView entry, int file, int line)
 {
     Slot& s = m_slots[checked(slot)];
-    qsizetype folder = m_folders.indexOf(origin.folder);
-    if (folder < 0) {
-        folder = m_folders.size();
-        m_folders.append(origin.folder);
-    }
-    s = { quint32(m_bytes.size()), quint32(word.size()), qint16(origin.file), quint16(origin.line),
-        qint16(folder) };
-    m_bytes.append(word);
+    if (m_undo.active)
+        m_undo.saved.emplace_back(slot, s);
+    m_utf8Slots.clear();
+    m_liveBytes += size_t(entry.size()) - s.length;
+    s = { source.offset + quint32(entry.data() - source.bytes), quint32(entry.size()), qint16(file),
+        quint16(line), source.folder };
 }
 
 void WordTable::compact()
 {
-    QByteArray bytes;
+    if (m_bytes.size() < 2 * m_liveBytes + 65536)
+        return;
+    std::string bytes;
     bytes.reserve(m_bytes.size());
     for (Slot& s : m_slots) {
-        const quint32 offset = quint32(bytes.size());
-        bytes.append(m_bytes.constData() + s.offset, s.length);
+        const auto offset = quint32(bytes.size());
+        bytes.append(m_bytes, s.offset, s.length);
         s.offset = offset;
     }
-    m_bytes = bytes;
+    m_bytes = std::move(bytes);
 }
 
 void WordTable::failOutOfRange(int slot) const

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
 #include <vector>
 
 // Where a slot's text came from: which of the 26 word files, which line (header = line 1), and
@@ -32,14 +33,37 @@ public:
     QByteArrayView at(int slot) const
     {
         const Slot& s = m_slots[checked(slot)];
-        return QByteArrayView(m_bytes.constData() + s.offset, s.length);
+        return QByteArrayView(m_bytes.data() + s.offset, s.length);
+    }
+    // The same as UTF-8, made for the whole table the first time it is asked for after a change.
+    QByteArrayView utf8At(int slot) const
+    {
+        const size_t i = checked(slot);
+        if (Q_UNLIKELY(m_utf8Slots.empty()))
+            makeUtf8();
+        const Utf8Slot& s = m_utf8Slots[i];
+        return QByteArrayView(m_utf8.data() + s.offset, s.length);
     }
     QString text(int slot) const;
     SlotOrigin origin(int slot) const;
-    void store(int slot, QByteArrayView word, const SlotOrigin& origin);
 
-    // Drops the bytes of words that later stores replaced.
+    // Filling slots from a word file: its bytes join the table whole, and each entry stored is
+    // a piece of them, with the file's index in WordLayout::Files and the entry's line.
+    struct Source {
+        const char* bytes;
+        quint32 offset; // where the bytes begin in the table's buffer
+        qint16 folder;
+    };
+    Source addSource(QByteArrayView bytes, const QString& folder);
+    void store(int slot, const Source& source, QByteArrayView entry, int file, int line);
+
+    // Drops the bytes of words that later stores replaced, once they are most of the buffer.
     void compact();
+
+    // Stores from here on can be taken back all at once: a theme load is all or nothing.
+    void startUndoable();
+    void undo();
+    void keep();
 
 private:
     struct Slot {
@@ -49,6 +73,12 @@ private:
         quint16 line = 0;
         qint16 folder = -1; // index into m_folders
     };
+
+    struct Utf8Slot {
+        quint32 offset = 0;
+        quint32 length = 0;
+    };
+    void makeUtf8() const;
 
     size_t checked(int slot) const
     {
@@ -60,6 +90,16 @@ private:
 
     WordLayout::Family m_family;
     std::vector<Slot> m_slots;
-    QByteArray m_bytes;
+    std::string m_bytes;
+    size_t m_liveBytes = 0; // the bytes the slots still point to
+    mutable std::string m_utf8; // empty m_utf8Slots: not made since the last change
+    mutable std::vector<Utf8Slot> m_utf8Slots;
     QStringList m_folders;
+    // Since startUndoable(): the slots as they were before each store, and the sizes before.
+    struct Undo {
+        bool active = false;
+        std::vector<std::pair<int, Slot>> saved;
+        size_t bytes = 0, liveBytes = 0;
+        qsizetype folders = 0;
+    } m_undo;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -104,11 +105,26 @@ qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigi
 // outputFolder has (a file, a folder, a link even to nothing): NoFreeNumber when none is left.
 QString NextFreeNumber(const QString& outputFolder, int from = 0);
 
-// Writes text to the first free NNN.txt of outputFolder, in Windows-1251 with a CR LF for every
-// paragraph break (and line break of given text), an LF for a line break inside a paragraph
-// (U+2028, a line feed inside a word), and never over an existing name. Returns the absolute path
-// written, with
-// "/" separators. The folder is never created: a missing one is PathNotFound.
-QString saveNumbered(const QString& text, const QString& outputFolder);
+// What a save writes: text in Windows-1251, a CR LF for every paragraph break (U+2029) and
+// for every line break of given text (CR LF, a lone CR or LF), an LF for a line break inside a
+// paragraph (U+2028, how the window shows a line feed inside a word); a character the code page
+// lacks is "?". Made a piece at a time, in one pass, for text that lives in paragraphs.
+class SavedText {
+public:
+    explicit SavedText(qsizetype expectedSize = 0);
+    void append(QStringView text);
+    void paragraphBreak();
+    QByteArray take();
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_size = 0;
+};
+
+// Writes the text to the first free NNN.txt of outputFolder, never over an existing name.
+// Returns the absolute path written, with "/" separators. The folder is never created: a
+// missing one is PathNotFound.
+QString saveNumbered(SavedText&& text, const QString& outputFolder);
+QString saveNumbered(QStringView text, const QString& outputFolder);
 
 } // namespace mdlSubs

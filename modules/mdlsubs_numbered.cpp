@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+#include <array>
+
 namespace mdlSubs {
 
 namespace {
@@ -27,40 +29,20 @@ QString numberedName(const QString& number)
 
 namespace {
 
-// The text in Windows-1251, in one pass. A paragraph break of the text box (U+2029), and a
-// CR LF, lone CR or lone LF of pasted or given text, is a CR LF; a line break inside a
-// paragraph (U+2028), which is how the box shows a line feed inside a word, stays that LF.
-// A character the code page lacks is "?", a surrogate pair one "?".
-QByteArray savedBytes(QStringView text)
+// Windows-1251 for every UTF-16 unit, with 0 for the units a save treats apart: the line
+// breaks, the surrogates and NUL itself.
+const std::array<unsigned char, 65536>& savedByteTable()
 {
-    const auto& ansi = CodePage::unicodeToAnsiTable();
-    QByteArray out(text.size() * 2, Qt::Uninitialized);
-    char* dst = out.data();
-    const char16_t* src = text.utf16();
-    const char16_t* end = src + text.size();
-    for (; src != end; ++src) {
-        const char16_t c = *src;
-        switch (c) {
-        case u'\r':
-            if (src + 1 != end && src[1] == u'\n')
-                ++src;
-            [[fallthrough]];
-        case u'\n':
-        case QChar::ParagraphSeparator:
-            *dst++ = '\r';
-            *dst++ = '\n';
-            break;
-        case QChar::LineSeparator:
-            *dst++ = '\n';
-            break;
-        default:
-            if (QChar::isHighSurrogate(c) && src + 1 != end && QChar::isLowSurrogate(src[1]))
-                ++src;
-            *dst++ = char(ansi[c]);
-        }
-    }
-    out.truncate(dst - out.constData());
-    return out;
+    static const auto table = [] {
+        std::array<unsigned char, 65536> t = CodePage::unicodeToAnsiTable();
+        for (char16_t c : { u'\0', u'\r', u'\n', char16_t(QChar::LineSeparator),
+                 char16_t(QChar::ParagraphSeparator) })
+            t[c] = 0;
+        for (char32_t c = 0xD800; c <= 0xDFFF; ++c)
+            t[c] = 0;
+        return t;
+    }();
+    return table;
 }
 
 } // namespace
@@ -77,10 +59,77 @@ QString NextFreeNumber(const QString& outputFolder, int from)
         QStringLiteral("Удалите или перенесите старые файлы"));
 }
 
-QString saveNumbered(const QString& text, const QString& outputFolder)
+SavedText::SavedText(qsizetype expectedSize)
+{
+    // One byte a character, and room for some line breaks that take two; more when needed.
+    m_bytes.resize(expectedSize + expectedSize / 8 + 16);
+}
+
+void SavedText::append(QStringView text)
+{
+    const auto& ansi = savedByteTable();
+    const char16_t* src = text.utf16();
+    const char16_t* end = src + text.size();
+    char* dst = m_bytes.data() + m_size;
+    for (; src != end; ++src) {
+        if (Q_UNLIKELY(m_bytes.constData() + m_bytes.size() - dst < 2)) {
+            m_size = dst - m_bytes.constData();
+            m_bytes.resize(m_size + (end - src) * 2 + 2);
+            dst = m_bytes.data() + m_size;
+        }
+        const char16_t c = *src;
+        if (const unsigned char b = ansi[c]; Q_LIKELY(b != 0)) {
+            *dst++ = char(b);
+            continue;
+        }
+        switch (c) {
+        case u'\r':
+            if (src + 1 != end && src[1] == u'\n')
+                ++src;
+            [[fallthrough]];
+        case u'\n':
+        case QChar::ParagraphSeparator:
+            *dst++ = '\r';
+            *dst++ = '\n';
+            break;
+        case QChar::LineSeparator:
+            *dst++ = '\n';
+            break;
+        case u'\0':
+            *dst++ = '\0';
+            break;
+        default:
+            if (QChar::isHighSurrogate(c) && src + 1 != end && QChar::isLowSurrogate(src[1]))
+                ++src;
+            *dst++ = '?';
+        }
+    }
+    m_size = dst - m_bytes.constData();
+}
+
+void SavedText::paragraphBreak()
+{
+    append(u"\r\n");
+}
+
+QByteArray SavedText::take()
+{
+    m_bytes.truncate(m_size);
+    m_size = 0;
+    return std::move(m_bytes);
+}
+
+QString saveNumbered(QStringView text, const QString& outputFolder)
+{
+    SavedText saved(text.size());
+    saved.append(text);
+    return saveNumbered(std::move(saved), outputFolder);
+}
+
+QString saveNumbered(SavedText&& text, const QString& outputFolder)
 {
     const QDir folder = Files::requireFolder(outputFolder);
-    const QByteArray bytes = savedBytes(text);
+    const QByteArray bytes = text.take();
     // Another program may take the free name between the search and the write; then the next
     // one is tried. Searching on from there, not from 000, bounds the loop at 1000 names.
     for (QString n = NextFreeNumber(outputFolder);;

@@ -99,7 +99,7 @@ struct Draws {
 // At namespace scope rather than inside a function: a draw then checks no guard.
 Draws g_draws;
 
-Q_DECL_COLD_FUNCTION void refillValues()
+Q_DECL_COLD_FUNCTION Q_NEVER_INLINE void refillValues()
 {
     g_draws.end = g_draws.source->refill(g_draws.values.data(), int(g_draws.values.size()));
     g_draws.next = 0;
@@ -112,7 +112,7 @@ inline quint32 takeValue()
     return g_draws.values[size_t(g_draws.next++)];
 }
 
-[[noreturn]] Q_DECL_COLD_FUNCTION void failRange(qint16 hi, qint16 lo)
+[[noreturn]] Q_DECL_COLD_FUNCTION Q_NEVER_INLINE void failRange(qint16 hi, qint16 lo)
 {
     throw Failure(FailureKind::Overflow,
         QStringLiteral("в диапазоне от %1 до %2 больше чисел, чем помещается в 16 бит")
@@ -166,8 +166,11 @@ qint16 RandomBetween(qint16 hi, qint16 lo)
     const quint32 k = takeValue();
     const int n = int(hi) - int(lo) + 1;
     // r = k / 2^24, so floor(n * r) is the whole-number quotient n * k / 2^24 rounded down,
-    // which an arithmetic shift gives for negative n too.
+    // which an arithmetic shift gives for negative n too. For 1 <= n <= 32767 the result lies
+    // in lo ... hi, and nothing can overflow.
     const long long v = lo + ((static_cast<long long>(n) * k) >> 24);
+    if (Q_LIKELY(unsigned(n - 1) < 32767u))
+        return qint16(v);
     if (Q_UNLIKELY(!fits16(n) || !fits16(n - 1) || !fits16(v)))
         failRange(hi, lo);
     return qint16(v);

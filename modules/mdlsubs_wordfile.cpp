@@ -5,6 +5,7 @@
 #include "platform/failure.h"
 #include "platform/files.h"
 
+#include <cstring>
 #include <utility>
 
 namespace mdlSubs {
@@ -44,9 +45,8 @@ qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigi
     qsizetype pos = 0;
     // The next line, ending at CR or CR LF; a bare LF belongs to the line.
     auto readLine = [&]() {
-        qsizetype end = bytes.indexOf('\r', pos);
-        if (end < 0)
-            end = size;
+        const void* cr = std::memchr(bytes.data() + pos, '\r', size_t(size - pos));
+        const qsizetype end = cr ? static_cast<const char*>(cr) - bytes.data() : size;
         const QByteArrayView line = bytes.sliced(pos, end - pos);
         pos = end;
         if (pos < size) {
@@ -64,6 +64,7 @@ qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigi
     int slot = start;
     SlotOrigin where = origin;
     where.line = 1;
+    const WordTable::Source source = table.addSource(bytes, origin.folder);
     while (pos < size) {
         ++where.line;
         if (slot < 0 || slot >= WordTable::Size) {
@@ -81,7 +82,7 @@ qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigi
         }
         const bool empty = line.isEmpty();
         const bool endMark = !empty && line[0] == '#';
-        table.store(slot, line, where);
+        table.store(slot, source, line, where.file, where.line);
         if (empty)
             throw Failure(FailureKind::InvalidArgument, path, where.line, QString());
         if (endMark)

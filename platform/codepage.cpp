@@ -2,7 +2,9 @@
 
 #include "platform/codepagetables.h"
 
-#include <algorithm>
+#include <QtEndian>
+
+#include <cstring>
 
 namespace {
 
@@ -12,7 +14,8 @@ struct Tables {
     CodePageTables bytes = buildCodePageTables();
     std::array<unsigned char, 65536> unicodeToAnsi;
     std::array<unsigned char, 256> upper;
-    std::array<std::array<char, 4>, 256> utf8; // the sequence, then its length in the last byte
+    // The UTF-8 sequence of each byte in the low bytes, its length in the top one.
+    std::array<quint32, 256> utf8;
 
     Tables()
     {
@@ -25,8 +28,10 @@ struct Tables {
             const bool held = unicodeToAnsi[u] != '?' || u == u'?';
             upper[b] = held ? unicodeToAnsi[u] : static_cast<unsigned char>(b);
             const QByteArray sequence = QString(c).toUtf8();
-            std::copy(sequence.begin(), sequence.end(), utf8[b].begin());
-            utf8[b][3] = char(sequence.size());
+            quint32 packed = quint32(sequence.size()) << 24;
+            for (qsizetype i = 0; i < sequence.size(); ++i)
+                packed |= quint32(uchar(sequence[i])) << (8 * i);
+            utf8[b] = packed;
         }
     }
 };
@@ -83,19 +88,37 @@ const std::array<unsigned char, 256>& upperAnsiTable()
     return tables().upper;
 }
 
-void appendUtf8(QByteArray& out, QByteArrayView bytes)
+void upperFirstUtf8(char* text, qsizetype length)
+{
+    const auto& t = tables();
+    const uchar lead = uchar(text[0]);
+    const int size = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : 0;
+    if (size == 0 || size > length)
+        return;
+    char32_t c = size == 1 ? lead : lead & (size == 2 ? 0x1F : 0x0F);
+    for (int i = 1; i < size; ++i)
+        c = (c << 6) | (uchar(text[i]) & 0x3F);
+    const uchar byte = t.unicodeToAnsi[c];
+    const quint32 upper = t.utf8[t.upper[byte]];
+    if (t.bytes.ansiToUnicode[byte] != c || int(upper >> 24) != size)
+        return;
+    for (int i = 0; i < size; ++i)
+        text[i] = char(upper >> (8 * i));
+}
+
+char* toUtf8(QByteArrayView bytes, char* out)
 {
     const auto& utf8 = tables().utf8;
-    const qsizetype start = out.size();
-    out.resize(start + bytes.size() * 3);
-    char* dst = out.data() + start;
+    char* dst = out;
     for (const char b : bytes) {
-        const auto& sequence = utf8[static_cast<unsigned char>(b)];
-        // Copying all three bytes and moving on by the length keeps the loop free of branches.
-        std::copy(sequence.begin(), sequence.begin() + 3, dst);
-        dst += sequence[3];
+        // Storing all four bytes and moving on by the length keeps the loop free of branches;
+        // the fourth lands where the next sequence starts, or in the byte of room at the end.
+        const quint32 entry = utf8[static_cast<unsigned char>(b)];
+        const quint32 inOrder = qToLittleEndian(entry);
+        std::memcpy(dst, &inOrder, 4);
+        dst += entry >> 24;
     }
-    out.truncate(dst - out.constData());
+    return dst;
 }
 
 } // namespace CodePage

@@ -28,7 +28,12 @@ const std::array<unsigned char, 256>& ansiToOemTable();
 // none, or one that Windows-1251 lacks (µ, whose upper case is Greek).
 const std::array<unsigned char, 256>& upperAnsiTable();
 
-// Appends Windows-1251 bytes to out as UTF-8.
-void appendUtf8(QByteArray& out, QByteArrayView bytes);
+// Upper-cases the first character of UTF-8 text of a Windows-1251 word as upperAnsiTable() does,
+// in place: the upper case of such a character always has as many UTF-8 bytes.
+void upperFirstUtf8(char* text, qsizetype length);
+
+// Writes Windows-1251 bytes as UTF-8 to out, which has room for 3 * bytes.size() + 1 bytes;
+// returns the end of what it wrote.
+char* toUtf8(QByteArrayView bytes, char* out);
 
 } // namespace CodePage

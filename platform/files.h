@@ -29,7 +29,7 @@ bool nameTaken(const QString& path);
 enum class Links { Follow, Refuse };
 QByteArray readWholeFile(const QString& path, qint64 maxSize, Links links = Links::Follow);
 
-// Creates path with exactly bytes, on disk, but only if the name is not taken (see nameTaken);
+// Creates path with exactly bytes, but only if the name is not taken (see nameTaken);
 // a taken name touches nothing. A missing folder is PathNotFound; a failed write is WriteFailed
 // and leaves no file.
 enum class NewFile { Written, NameTaken };

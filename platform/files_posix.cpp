@@ -130,10 +130,12 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
-// Writes bytes to fd, to the disk, and closes it; the first failing step's error, or 0.
-int writeAndClose(Descriptor& fd, const QByteArray& bytes)
+// Writes bytes to fd, to the disk when asked, and closes it; the first failing step's error,
+// or 0.
+enum class Sync { No, Yes };
+int writeAndClose(Descriptor& fd, const QByteArray& bytes, Sync sync)
 {
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0)
+    if (!writeAll(fd.get(), bytes) || (sync == Sync::Yes && ::fsync(fd.get()) != 0))
         return errno;
     return fd.close() ? 0 : errno;
 }
@@ -187,6 +189,9 @@ QByteArray readWholeFile(const QString& path, qint64 maxSize, Links links)
         if (n == 0)
             break;
         size += n;
+        // A regular file reads short only at its end: no call more to be told so.
+        if (size < bytes.size())
+            break;
     }
     bytes.truncate(size);
     return bytes;
@@ -204,7 +209,8 @@ NewFile writeNewFile(const QString& path, const QByteArray& bytes)
         requireFolderOf(path);
         throw Failure(FailureKind::WriteFailed, absolute(path), 0, systemReason(error));
     }
-    if (const int error = writeAndClose(fd, bytes)) {
+    // A new name puts nothing older at risk, so the system may write it out when it likes.
+    if (const int error = writeAndClose(fd, bytes, Sync::No)) {
         // The name was claimed by this call, so removing it takes nothing from anyone else.
         ::unlink(native(path).constData());
         throw Failure(FailureKind::WriteFailed, absolute(path), 0, systemReason(error));
@@ -221,7 +227,9 @@ void replaceFile(const QString& path, const QByteArray& bytes)
     Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0)
         throw Failure(FailureKind::WriteFailed, target.filePath(), 0, systemReason(errno));
-    int error = ::fchmod(fd.get(), creationMode()) == 0 ? writeAndClose(fd, bytes) : errno;
+    // On the disk before it takes the name: else a crash could leave an empty file there.
+    int error
+        = ::fchmod(fd.get(), creationMode()) == 0 ? writeAndClose(fd, bytes, Sync::Yes) : errno;
     // rename() replaces the name itself: a symbolic link there is replaced, its target untouched.
     if (error == 0 && ::rename(temporary.constData(), native(target.filePath()).constData()) != 0)
         error = errno;

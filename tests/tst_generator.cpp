@@ -85,13 +85,18 @@ private slots:
         QFETCH(double, paragraph);
         QFETCH(QString, expected);
         QFETCH(bool, paragraphBreak);
-        script({ paragraph });
-        Sentence s;
-        s.text = CodePage::encodeAnsi(chain).toStdString();
-        FinishSentence(s);
-        QCOMPARE(CodePage::decodeAnsi(s.text), expected);
-        QCOMPARE(s.paragraphBreak, paragraphBreak);
-        QCOMPARE(m_used, 1);
+        for (const bool utf8 : { false, true }) {
+            script({ paragraph });
+            Sentence s;
+            const QByteArray bytes = utf8 ? chain.toUtf8() : CodePage::encodeAnsi(chain);
+            s.buffer.assign(bytes.begin(), bytes.end());
+            s.length = bytes.size();
+            s.utf8 = utf8;
+            FinishSentence(s);
+            QCOMPARE(utf8 ? QString::fromUtf8(s.text()) : CodePage::decodeAnsi(s.text()), expected);
+            QCOMPARE(s.paragraphBreak, paragraphBreak);
+            QCOMPARE(m_used, 1);
+        }
     }
 
     // Whole runs, byte for byte as a save writes them: the labelled theme pins the draws and

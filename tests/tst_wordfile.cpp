@@ -15,8 +15,9 @@ constexpr QByteArrayView Untouched = "old";
 WordTable filledTable()
 {
     WordTable t;
+    const WordTable::Source source = t.addSource(Untouched, QString());
     for (int i = 0; i < WordTable::Size; ++i)
-        t.store(i, Untouched, {});
+        t.store(i, source, Untouched, -1, 0);
     return t;
 }
 

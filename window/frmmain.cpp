@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 #include <QToolTip>
@@ -88,7 +89,7 @@ public:
     {
         // A bare LF inside a word is a line break within the paragraph, which a save writes
         // back as the same LF.
-        QString text = CodePage::decodeAnsi(s.text);
+        QString text = CodePage::decodeAnsi(s.text());
         text.replace(u'\n', QChar::LineSeparator);
         m_cursor.insertText(text);
     }
@@ -271,11 +272,25 @@ void frmMain::cmdNewForm_Click()
     openNew();
 }
 
+mdlSubs::SavedText frmMain::boxText() const
+{
+    // The box's paragraphs as they are, no-break spaces and line breaks within one included;
+    // block by block, which spares a copy of the whole text.
+    const QTextDocument* document = txtOut->document();
+    mdlSubs::SavedText text(document->characterCount());
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (block != document->begin())
+            text.paragraphBreak();
+        text.append(block.text());
+    }
+    return text;
+}
+
 void frmMain::cmdSave_Click()
 {
     attempt(QStringLiteral("Текст не сохранён."), [this] {
         showWritten(cmdSave, QStringLiteral("Текст сохранён:"),
-            mdlSubs::saveNumbered(txtOut->document()->toRawText(), Paths::makeOutputFolder()));
+            mdlSubs::saveNumbered(boxText(), Paths::makeOutputFolder()));
     });
 }
 

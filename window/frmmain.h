@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/session.h"
+#include "modules/mdlsubs.h"
 
 #include <QWidget>
 
@@ -36,6 +37,7 @@ private slots:
 
 private:
     void Form_Load();
+    mdlSubs::SavedText boxText() const;
     // Runs a command; a failure becomes one message box, headed by what did not happen.
     template <class Command> void attempt(const QString& headline, Command&& command);
     // Shows for a moment, by the button, which file its command wrote.
