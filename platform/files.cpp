@@ -48,7 +48,7 @@ void requireFolderOf(const QString& path)
 Failure tooLarge(const QString& path, qint64 size, qint64 maxSize)
 {
     return Failure(FailureKind::TooLarge, absolute(path), 0,
-        QStringLiteral("В нём %1, а больше %2 нельзя")
+        QStringLiteral("В нём %1, а предел — %2")
             .arg(counted(size, u"байт", u"байта", u"байт"),
                 counted(maxSize, u"байт", u"байта", u"байт")));
 }

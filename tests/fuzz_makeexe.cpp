@@ -9,32 +9,33 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace {
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static QTemporaryDir output;
-    const QString text = output.filePath(QStringLiteral("000.txt"));
     const QString program = output.filePath(QStringLiteral("000.exe"));
-    QFile in(text);
-    if (!in.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QFile text(output.filePath(QStringLiteral("000.txt")));
+    if (!text.open(QIODevice::WriteOnly | QIODevice::Truncate))
         std::abort();
-    in.write(reinterpret_cast<const char*>(data), qint64(size));
-    in.close();
-    QFile old(program);
-    const QByteArray before = old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray();
-    old.close();
+    text.write(reinterpret_cast<const char*>(data), qint64(size));
+    text.close();
+    const QByteArray before = contentOf(program);
     try {
         mdlMakeexe::MakeExe(output.path());
     } catch (const Failure&) {
-        QFile kept(program);
-        if ((kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray()) != before)
+        if (contentOf(program) != before)
             std::abort();
         return 0;
     }
-    QFile made(program);
-    if (!made.open(QIODevice::ReadOnly))
-        std::abort();
-    const QByteArray bytes = made.readAll();
-    if (size_t(bytes.size()) != 15 + size || uchar(bytes[4]) + 256 * uchar(bytes[5]) != int(size))
+    const QByteArray made = contentOf(program);
+    if (size_t(made.size()) != 15 + size || uchar(made[4]) + 256 * uchar(made[5]) != int(size))
         std::abort();
     return 0;
 }

@@ -13,25 +13,19 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static QTemporaryDir words;
-    static const QString theme = words.path() + QStringLiteral("/00/");
-    static const bool made = QDir().mkpath(theme);
+    static const bool made = QDir(words.path()).mkdir(QStringLiteral("00"));
     Q_UNUSED(made);
-    // The 26 files are the pieces of the input between the bytes 0xFF (a byte Windows-1251 also
-    // uses, for я); missing pieces are missing files.
-    const QByteArrayView input(data, qsizetype(size));
-    qsizetype from = 0;
-    for (const WordLayout::WordFile& file : WordLayout::Files) {
-        const QString path = theme + QLatin1String(file.stem) + QStringLiteral(".dat");
-        QFile::remove(path);
-        if (from > input.size())
-            continue;
-        qsizetype end = input.indexOf('\xFF', from);
-        if (end < 0)
-            end = input.size();
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(input.sliced(from, end - from).toByteArray());
-        from = end + 1;
+    // The 26 files are the pieces of the input between the bytes 0xFF (я in Windows-1251, so a
+    // piece may hold it too); missing pieces are missing files.
+    const QList<QByteArray> pieces
+        = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size))
+              .split('\xFF');
+    for (size_t i = 0; i < WordLayout::Files.size(); ++i) {
+        QFile file(words.filePath(
+            QStringLiteral("00/%1.dat").arg(QLatin1String(WordLayout::Files[i].stem))));
+        file.remove();
+        if (qsizetype(i) < pieces.size() && file.open(QIODevice::WriteOnly))
+            file.write(pieces[qsizetype(i)]);
     }
     mdlSubs::resetRandomState();
     Session session({ words.path() });

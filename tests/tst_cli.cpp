@@ -14,52 +14,32 @@ using TestKit::Sizes;
 
 namespace {
 
-// One change to a labelled theme: the file gets this many labelled entries, with entry `at`
-// (from 0) replaced by text; with a negative count it is removed; or it becomes these bytes,
-// or an odd entry ("!fifo", "!device", see TestKit::makeOddEntry).
-struct FileChange {
-    FileChange(const char* stem = "", int entries = 0, int at = -1, const char* text = "")
-        : stem(QString::fromUtf8(stem))
-        , entries(entries)
-        , at(at)
-        , text(QString::fromUtf8(text))
-    {
-    }
-    FileChange(const char* stem, QByteArray bytes)
-        : FileChange(stem)
-    {
-        raw = std::move(bytes);
-    }
-    QString stem;
-    int entries;
-    int at;
-    QString text;
-    QByteArray raw;
-};
+// A labelled word file (see TestKit::writeLabelledFile) of n entries, entry `at` replaced.
+QByteArray labelled(const char* stem, int n, int at = -1, const char* text = "")
+{
+    QString lines = QString("заголовок\r\n");
+    for (int i = 0; i < n; ++i)
+        lines += (i == at ? QString::fromUtf8(text)
+                          : QString("%1_%2").arg(QLatin1String(stem)).arg(i))
+            + QString("\r\n");
+    return CodePage::encodeAnsi(lines);
+}
+
+// A file of a labelled theme made these bytes, removed ("-"), or an odd entry ("!fifo", see
+// TestKit::makeOddEntry).
+using FileChange = std::pair<const char*, QByteArray>;
 
 bool writeTheme(const QString& dir, Sizes sizes, const QList<FileChange>& changes = {},
     const QString& prefix = QString())
 {
     if (!TestKit::writeLabelledTheme(dir, sizes, prefix))
         return false;
-    for (const FileChange& c : changes) {
-        const QString path = dir + u'/' + c.stem + QStringLiteral(".dat");
-        if (c.raw.startsWith('!') ? !TestKit::makeOddEntry(path, QString::fromLatin1(c.raw.mid(1)))
-                                  : !c.raw.isEmpty() && !TestKit::writeBytes(path, c.raw))
-            return false;
-        if (!c.raw.isEmpty())
-            continue;
-        if (c.entries < 0) {
-            if (!QFile::remove(dir + u'/' + c.stem + QStringLiteral(".dat")))
-                return false;
-            continue;
-        }
-        QStringList lines;
-        for (int i = 0; i < c.entries; ++i)
-            lines << c.stem + u'_' + QString::number(i);
-        if (c.at >= 0)
-            lines[c.at] = c.text;
-        if (!TestKit::writeWordFile(dir, c.stem, lines))
+    for (const auto& [stem, bytes] : changes) {
+        const QString path = dir + u'/' + QLatin1String(stem) + QString(".dat");
+        if (!(bytes == "-" ? QFile::remove(path)
+                    : bytes.startsWith('!')
+                    ? TestKit::makeOddEntry(path, QString::fromLatin1(bytes.mid(1)))
+                    : TestKit::writeBytes(path, bytes)))
             return false;
     }
     return true;
@@ -69,12 +49,8 @@ bool writeTheme(const QString& dir, Sizes sizes, const QList<FileChange>& change
 QString generated(const QString& words, int theme, int runs, bool explain,
     std::unique_ptr<mdlSubs::UniformSource> source = nullptr)
 {
-    mdlSubs::resetRandomState();
-    mdlSubs::setUniformSource(std::move(source));
     Session session({ words });
-    if (theme != 0)
-        session.start();
-    session.select(theme);
+    TestKit::startFresh(session, theme, std::move(source));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -88,21 +64,23 @@ QString generated(const QString& words, int theme, int runs, bool explain,
 
 } // namespace
 
-Q_DECLARE_METATYPE(FileChange)
 Q_DECLARE_METATYPE(TestKit::Sizes)
 
 class TestCli : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_words; // theme 00 with 40 entries in every file, theme 01 with two openers
+    // Theme 00 keeps every rule, 01 has two openers, 02 a FIFO for a word file, 03 is missing.
+    QString m_words;
 
 private slots:
     void initTestCase()
     {
-        m_words = m_dir.path() + QStringLiteral("/words");
-        QVERIFY(writeTheme(m_words + QStringLiteral("/00"), { 40, 40, 40, 40, 40 }));
-        QVERIFY(writeTheme(m_words + QStringLiteral("/01"), { 30, 30, 30, 30, 2 }));
+        m_words = m_dir.path() + QString("/words");
+        QVERIFY(writeTheme(m_words + QString("/00"), { 40, 40, 40, 40, 40 }));
+        QVERIFY(writeTheme(m_words + QString("/01"), { 30, 30, 30, 30, 2 }));
+        QVERIFY(
+            writeTheme(m_words + QString("/02"), { 30, 30, 30, 30, 30 }, { { "nounF", "!fifo" } }));
     }
 
     // --- --explain ---
@@ -122,22 +100,21 @@ private slots:
         // Words of 00 left in the slots 02 does not reach are marked "00/"; slots no file
         // reached are "(пусто)"; a shifted block names the file its words really come from.
         QTemporaryDir dir;
-        const QString words = dir.path() + QStringLiteral("/words");
+        const QString words = dir.path() + QString("/words");
         if (theme == 2) {
-            QVERIFY(writeTheme(
-                words + QStringLiteral("/00"), { 60, 60, 60, 60, 60 }, {}, QStringLiteral("00/")));
-            QVERIFY(writeTheme(
-                words + QStringLiteral("/02"), { 30, 25, 35, 40, 45 }, { { "nounN1", 20 } }));
+            QVERIFY(writeTheme(words + QString("/00"), { 60, 60, 60, 60, 60 }, {}, QString("00/")));
+            QVERIFY(writeTheme(words + QString("/02"), { 30, 25, 35, 40, 45 },
+                { { "nounN1", labelled("nounN1", 20) } }));
         } else {
-            QVERIFY(writeTheme(words + QStringLiteral("/00"), { 30, 30, 30, 30, 30 },
-                { { "nounN", 20 }, { "nounF", 25 } }));
+            QVERIFY(writeTheme(words + QString("/00"), { 30, 30, 30, 30, 30 },
+                { { "nounN", labelled("nounN", 20) }, { "nounF", labelled("nounF", 25) } }));
         }
         const QString text = generated(words, theme, 4, true);
         QVERIFY(TestKit::matchesGolden(golden, text.toUtf8()));
 
         // Without the explanation lines, exactly the plain text.
         QString stripped = text;
-        stripped.remove(QRegularExpression(QStringLiteral("\r\n[AB]  g=[^\r\n]*\r\n")));
+        stripped.remove(QRegularExpression(QString("\r\n[AB]  g=[^\r\n]*\r\n")));
         QCOMPARE(stripped, generated(words, theme, 4, false));
     }
 
@@ -149,19 +126,24 @@ private slots:
         // the sentence numbers each template can make (checked by hand for the first one).
         const Sizes even { 30, 30, 30, 30, 30 };
         const std::pair<Sizes, QList<FileChange>> cases[] = {
-            { even, {} }, { even, { { "verbF", -1 } } }, // missing file
-            { even, { { "nounF1", 30, 7, "" } } }, // empty line 9
-            { even, { { "nounN2", 1000 } } }, // past slot 3000
-            { even, { { "nounF", 31 } } }, // shifts nounN
-            { even, { { "adjM1", 29 } } }, // unread, but shifts adjF1 and adjN1
-            { even, { { "verbN", 28 } } }, { even, { { "advF", 32 } } },
-            { even, { { "nounN", 25 } } }, // slots never filled
-            { { 334, 30, 30, 30, 30 }, { { "nounN2", 333 } } },
-            { { 30, 30, 30, 668, 30 }, { { "advN", 664 } } },
-            { { 30, 1001, 30, 30, 30 }, { { "verbN", 1000 }, { "verbF", 0 } } },
+            { even, {} }, { even, { { "verbF", "-" } } }, // missing file
+            { even, { { "nounF1", labelled("nounF1", 30, 7) } } }, // empty line 9
+            { even, { { "nounN2", labelled("nounN2", 1000) } } }, // past slot 3000
+            { even, { { "nounF", labelled("nounF", 31) } } }, // shifts nounN
+            { even, { { "adjM1", labelled("adjM1", 29) } } }, // unread, but shifts adjF1 and adjN1
+            { even, { { "verbN", labelled("verbN", 28) } } },
+            { even, { { "advF", labelled("advF", 32) } } },
+            { even, { { "nounN", labelled("nounN", 25) } } }, // slots never filled
+            { { 334, 30, 30, 30, 30 }, { { "nounN2", labelled("nounN2", 333) } } },
+            { { 30, 30, 30, 668, 30 }, { { "advN", labelled("advN", 664) } } },
+            { { 30, 1001, 30, 30, 30 },
+                { { "verbN", labelled("verbN", 1000) }, { "verbF", labelled("verbF", 0) } } },
             { { 30, 30, 30, 30, 19 }, {} },
-            { even, { { "nounF", 30, 3, " nounF_3" }, { "adjN2", 30, 0, "   " } } },
-            { even, { { "nounN2", 30, 25, "#" } } }, // the end mark stays in a slot that is read
+            { even,
+                { { "nounF", labelled("nounF", 30, 3, " nounF_3") },
+                    { "adjN2", labelled("adjN2", 30, 0, "   ") } } },
+            { even, { { "nounN2", labelled("nounN2", 30, 25, "#") } } }, // the end mark stays in a
+                                                                         // slot that is read
             // What no editor should leave in a word list, and what no folder should hold.
             { even, { { "intro", "h\n\xF0\xE0\xE7\n\xE4\xE2\xE0\n" } } }, // LF line ends
             { even, { { "advF", "h\r\xF0\xE0\xE7\r" } } }, // CR line ends
@@ -172,14 +154,14 @@ private slots:
         QString reports;
         for (const auto& [sizes, changes] : cases) {
             QTemporaryDir dir;
-            QVERIFY(writeTheme(dir.path() + QStringLiteral("/02"), sizes, changes));
+            QVERIFY(writeTheme(dir.path() + QString("/02"), sizes, changes));
             const ThemeStats::Report report = ThemeStats::examine({ dir.path() }, 2);
-            QCOMPARE(report.brokenRules, int(report.text.count(QStringLiteral("\n  - "))));
+            QCOMPARE(report.brokenRules, int(report.text.count(QString("\n  - "))));
             reports += QString(report.text)
-                           .replace(QDir::toNativeSeparators(dir.path()), QStringLiteral("DIR"))
+                           .replace(QDir::toNativeSeparators(dir.path()), QString("DIR"))
                 + u'\n';
         }
-        QVERIFY(TestKit::matchesGolden(QStringLiteral("stats-broken-rules.txt"), reports.toUtf8()));
+        QVERIFY(TestKit::matchesGolden(QString("stats-broken-rules.txt"), reports.toUtf8()));
     }
 
     // --- the program ---
@@ -205,7 +187,7 @@ private slots:
         QFETCH(int, runs);
         QFETCH(quint32, seed);
         const TestKit::CliResult r
-            = TestKit::runCli(QStringList { QStringLiteral("--words"), m_words } + args);
+            = TestKit::runCli(QStringList { QString("--words"), m_words } + args);
         QCOMPARE(r.status, 0);
         QCOMPARE(r.err, QByteArray());
         const QString text
@@ -275,115 +257,96 @@ private slots:
         QVERIFY(entries.contains(QString::fromUtf8(served).trimmed()));
     }
 
-    void fullOutputFails()
-    {
-        for (const QStringList& args : QList<QStringList> { {}, { "--one" }, { "--fortune", "3" },
-                 { "--stats", "-t", "0" }, { "--explain" }, { "--help" }, { "--version" } }) {
-            const auto r = TestKit::runCli(QStringList { "--words", m_words } + args, "/dev/full");
-            QVERIFY2(r.status == 1 && r.err.contains("записать"), qPrintable(args.join(' ')));
-        }
-    }
-
     void windows1251IsTheBytesOfASave()
     {
-        const QString words = QStringLiteral(ZUREVAVUD_SOURCE_DIR "/words");
-        const TestKit::CliResult r = TestKit::runCli({ QStringLiteral("--words"), words,
-            QStringLiteral("--theme"), QStringLiteral("2"), QStringLiteral("--runs"),
-            QStringLiteral("8"), QStringLiteral("--encoding"), QStringLiteral("cp1251") });
-        QCOMPARE(r.status, 0);
-        QVERIFY(TestKit::matchesGolden(QStringLiteral("run-02.txt"), r.out));
-    }
-
-    void failureKeepsWhatWasMade()
-    {
-        // Two openers: the second sentence that needs one fails, after the first was printed.
         const TestKit::CliResult r = TestKit::runCli(
-            { QStringLiteral("--words"), m_words, QStringLiteral("--theme"), QStringLiteral("1") });
-        QCOMPARE(r.status, 1);
-        QVERIFY(r.out.endsWith(". ") || r.out.endsWith(". \n\n"));
-        QCOMPARE(r.err.count('\n'), 1);
-        QVERIFY(QString::fromUtf8(r.err).contains(QStringLiteral("вводных слов 2 слова")));
+            { "--words", ZUREVAVUD_SOURCE_DIR "/words", "-t2", "-r8", "--encoding", "cp1251" });
+        QCOMPARE(r.status, 0);
+        QVERIFY(TestKit::matchesGolden(QString("run-02.txt"), r.out));
     }
 
-    void missingWordsNameThePath()
+    // Every way the program ends but a plain success: its status, one line on standard error
+    // that says why (in Russian: never the parser's English), and what standard output keeps.
+    void endsAndMessages_data()
     {
-        const TestKit::CliResult r
-            = TestKit::runCli({ QStringLiteral("--words"), QStringLiteral("no-such-words") });
-        QCOMPARE(r.status, 1);
-        QVERIFY(r.out.isEmpty());
-        QVERIFY(QString::fromLocal8Bit(r.err).contains(
-            QDir::current().absoluteFilePath(QStringLiteral("no-such-words/00"))));
-    }
+        QTest::addColumn<QStringList>("args"); // after "--words W"
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("printed"); // the end of standard output; "-" for none
 
-    void statsExitStatus()
-    {
-        // m_words: 00 keeps every rule, 01 has two openers, 02 and 03 are missing.
-        const auto stats = [this](const QStringList& more) {
-            return TestKit::runCli(
-                QStringList { QStringLiteral("--stats"), QStringLiteral("--words"), m_words }
-                + more);
+        const auto bad = [](const char* name, QStringList args) {
+            QTest::newRow(name) << args << 2 << "--help"
+                                << "-";
         };
-        QCOMPARE(stats({ QStringLiteral("--theme"), QStringLiteral("0") }).status, 0);
-        const TestKit::CliResult all = stats({});
-        QCOMPARE(all.status, 1);
-        QCOMPARE(all.out.count("Тема 0"), 4);
+        bad("theme out of range", { "--theme", "4" });
+        bad("runs not a number", { "--runs", "many" });
+        bad("unknown encoding", { "--encoding", "koi8-r" });
+        bad("unknown line ends", { "--line-ends=cr" });
+        bad("unknown option", { "--colour" });
+        bad("missing value", { "--theme" });
+        bad("empty words folder", { "--words", "" });
+        bad("value of a switch", { "--explain=yes" });
+        bad("extra argument", { "extra" });
+        bad("negative seed", { "--seed", "-1" });
+        bad("seed in hex", { "--seed", "0x10" });
+        bad("stats with explain", { "--stats", "--explain" });
+        // Theme 01 has two openers: the second sentence that needs one fails, the first stays.
+        QTest::newRow("words run out") << QStringList { "-t1" } << 1 << "вводных слов 2 слова"
+                                       << ".";
+        QTest::newRow("no such words folder")
+            << QStringList { "--words", "no-such-words" } << 1
+            << QDir::current().absoluteFilePath("no-such-words/00") << "-";
+        QTest::newRow("a FIFO for a word file") << QStringList { "-t2" } << 1 << "FIFO"
+                                                << "-";
+        // A broken rule is no error of the program: the report says it, standard error nothing.
+        QTest::newRow("stats of every theme") << QStringList { "--stats" } << 1 << ""
+                                              << "не загружается.";
+        for (const char* mode : { "--one", "--explain", "--stats", "--help", "--version" })
+            QTest::newRow(qPrintable(QString("%1 to a full output").arg(mode)))
+                << QStringList { mode, "-t0", "full" } << 1 << "записать"
+                << "-";
+        QTest::newRow("--fortune to a full output")
+            << QStringList { "--fortune", "3", "full" } << 1 << "записать"
+            << "-";
     }
 
-    void refusesWhatIsNoWordFile()
+    void endsAndMessages()
     {
-        // A FIFO among the words neither hangs nor crashes: one line, status 1, in good time.
-        QTemporaryDir dir;
-        const QString words = dir.path() + QStringLiteral("/words");
-        QVERIFY(writeTheme(
-            words + QStringLiteral("/00"), { 30, 30, 30, 30, 30 }, { { "nounF", "!fifo" } }));
-        TestKit::CliResult r = TestKit::runCli({ QStringLiteral("--words"), words });
-        QVERIFY(r.status == 1 && r.out.isEmpty() && r.err.contains("FIFO"));
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        QFETCH(QString, printed);
+        const bool full = args.removeAll(QString("full")) > 0;
+        if (args.value(0) == u"--help" || args.value(0) == u"--version")
+            args.removeLast(); // they take no theme
+        const TestKit::CliResult r = TestKit::runCli(
+            QStringList { "--words", m_words } + args, full ? "/dev/full" : QString());
+        QCOMPARE(r.status, status);
+        QCOMPARE(r.err.count('\n'), says.isEmpty() ? 0 : 1);
+        QVERIFY2(QString::fromUtf8(r.err).contains(says), r.err.constData());
+        QVERIFY(!QString::fromUtf8(r.err).contains(QRegularExpression("[A-Z][a-z]+ [a-z]+")));
+        QVERIFY(printed == u"-" ? r.out.isEmpty() : r.out.trimmed().endsWith(printed.toUtf8()));
+    }
 
+    void unreadableThemeFolder()
+    {
         // A theme folder the user may not read, as a user: as nobody when the tests run as root.
-        QVERIFY(writeTheme(words + QStringLiteral("/01"), { 30, 30, 30, 30, 30 }));
+        QTemporaryDir dir;
+        QVERIFY(writeTheme(dir.path() + QString("/01"), { 30, 30, 30, 30, 30 }));
         QVERIFY(QFile::setPermissions(dir.path(),
             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
                 | QFile::ExeOther));
-        QVERIFY(QFile::setPermissions(words + QStringLiteral("/01"), {}));
-        const QStringList args { QStringLiteral("--words"), words, QStringLiteral("-t1") };
-        r = ::geteuid() != 0
+        QVERIFY(QFile::setPermissions(dir.path() + QString("/01"), {}));
+        const QStringList args { "--words", dir.path(), "-t1" };
+        const TestKit::CliResult r = ::geteuid() != 0
             ? TestKit::runCli(args)
-            : TestKit::run(QStringLiteral("setpriv"),
+            : TestKit::run("setpriv",
                 QStringList { "--reuid=nobody", "--regid=nogroup", "--clear-groups", ZUREVAVUD_CLI }
                     + args);
-        QVERIFY2(
-            r.status == 1 && QString::fromUtf8(r.err).contains(QStringLiteral("Нет прав доступа")),
+        QVERIFY2(r.status == 1 && QString::fromUtf8(r.err).contains(QString("Нет прав доступа")),
             r.err.constData());
         QFile::setPermissions(
-            words + QStringLiteral("/01"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-    void badArguments_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("theme out of range") << QStringList { "--theme", "4" };
-        QTest::newRow("runs not a number") << QStringList { "--runs", "many" };
-        QTest::newRow("unknown encoding") << QStringList { "--encoding", "koi8-r" };
-        QTest::newRow("unknown line ends") << QStringList { "--line-ends=cr" };
-        QTest::newRow("unknown option") << QStringList { "--colour" };
-        QTest::newRow("missing value") << QStringList { "--words" };
-        QTest::newRow("empty words folder") << QStringList { "--words", "" };
-        QTest::newRow("value of a switch") << QStringList { "--explain=yes" };
-        QTest::newRow("extra argument") << QStringList { "extra" };
-        QTest::newRow("negative seed") << QStringList { "--seed", "-1" };
-        QTest::newRow("seed in hex") << QStringList { "--seed", "0x10" };
-        QTest::newRow("stats with explain") << QStringList { "--stats", "--explain" };
-    }
-
-    void badArguments()
-    {
-        QFETCH(QStringList, args);
-        const TestKit::CliResult r
-            = TestKit::runCli(QStringList { QStringLiteral("--words"), m_words } + args);
-        QCOMPARE(r.status, 2);
-        QVERIFY(r.out.isEmpty());
-        QCOMPARE(r.err.count('\n'), 1); // ours alone: no English of the parser
-        QVERIFY(!QString::fromUtf8(r.err).contains(QRegularExpression("[A-Z][a-z]+ [a-z]+")));
+            dir.path() + QString("/01"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 };
 

@@ -25,20 +25,6 @@ public:
     bool done = false;
 };
 
-// The text a fresh program shows after choosing theme and pressing runs times.
-QByteArray windowText(const QString& wordsFolder, int theme, int runs)
-{
-    resetRandomState();
-    Session session({ wordsFolder });
-    if (theme != 0)
-        session.start();
-    session.select(theme);
-    ByteOutput out;
-    for (int i = 0; i < runs; ++i)
-        session.generate(out);
-    return out.text();
-}
-
 } // namespace
 
 class TestGenerator : public QObject {
@@ -107,17 +93,15 @@ private slots:
         QTest::addColumn<int>("theme");
         QTest::addColumn<QString>("golden");
 
-        const QString labelled = m_dir.path() + QStringLiteral("/labelled");
-        QVERIFY(
-            TestKit::writeLabelledTheme(labelled + QStringLiteral("/00"), { 60, 60, 60, 60, 60 }));
-        QVERIFY(
-            TestKit::writeLabelledTheme(labelled + QStringLiteral("/01"), { 30, 25, 35, 40, 45 }));
+        const QString labelled = m_dir.path() + QString("/labelled");
+        QVERIFY(TestKit::writeLabelledTheme(labelled + QString("/00"), { 60, 60, 60, 60, 60 }));
+        QVERIFY(TestKit::writeLabelledTheme(labelled + QString("/01"), { 30, 25, 35, 40, 45 }));
         QTest::newRow("labelled 00") << labelled << 0 << "run-labelled-00.txt";
         QTest::newRow("labelled 01 after 00") << labelled << 1 << "run-labelled-01.txt";
         for (int theme = 0; theme < Themes::Count; ++theme) {
             const QString name = Themes::folderName(theme);
-            QTest::newRow(qPrintable(QStringLiteral("shipped ") + name)) << QStringLiteral(
-                ZUREVAVUD_SOURCE_DIR "/words") << theme << QStringLiteral("run-%1.txt").arg(name);
+            QTest::newRow(qPrintable(QString("shipped ") + name)) << QString(
+                ZUREVAVUD_SOURCE_DIR "/words") << theme << QString("run-%1.txt").arg(name);
         }
     }
 
@@ -126,7 +110,7 @@ private slots:
         QFETCH(QString, words);
         QFETCH(int, theme);
         QFETCH(QString, golden);
-        QVERIFY(TestKit::matchesGolden(golden, windowText(words, theme, 8)));
+        QVERIFY(TestKit::matchesGolden(golden, TestKit::windowBytes(words, theme, 8)));
     }
 
     void templatesReadTheBlocksTheLayoutSays()
@@ -164,7 +148,7 @@ private slots:
         const auto f = TestKit::failureOf([&] { SentenceGenerator(store).GenerateText(out); });
         QVERIFY(f);
         QCOMPARE(f->kind(), FailureKind::NoFreshValue);
-        QVERIFY(f->message().contains(QStringLiteral("вводных слов 2 слова")));
+        QVERIFY(f->message().contains(QString("вводных слов 2 слова")));
         QCOMPARE(out.sentences.size(), 1);
         QVERIFY(!out.done);
     }
@@ -183,7 +167,7 @@ private slots:
         const auto f = TestKit::failureOf([&] { SentenceGenerator(store).BuildSentenceB(0, s); });
         QVERIFY(f);
         QCOMPARE(f->kind(), FailureKind::SubscriptOutOfRange);
-        QVERIFY(f->message().contains(QStringLiteral("3999")));
+        QVERIFY(f->message().contains(QString("3999")));
     }
 };
 

@@ -81,13 +81,9 @@ private slots:
         // At program start the history is all 0, so 0 ... 0 has no admissible value.
         QList<double> values(40000, 0.5);
         script(values);
-        try {
-            RandomFresh(0, 0);
-            QFAIL("no failure");
-        } catch (const Failure& e) {
-            QCOMPARE(e.kind(), FailureKind::NoFreshValue);
-            QVERIFY(e.message().contains(QStringLiteral("от 0 до 0")));
-        }
+        const auto f = TestKit::failureOf([] { RandomFresh(0, 0); });
+        QVERIFY(f && f->kind() == FailureKind::NoFreshValue
+            && f->message().contains(QString("от 0 до 0")));
         QCOMPARE(m_used, 32768);
         QCOMPARE(RecentDraws.toArray(), (std::array<qint16, 19> {}));
 
@@ -96,23 +92,6 @@ private slots:
         values << 0.99;
         script(values);
         QCOMPARE(RandomFresh(1, 0), 1);
-    }
-
-    void freshHistoryAcrossRangesAndStart()
-    {
-        // Whatever the ranges, 20 consecutive accepted fresh values are pairwise different,
-        // and the first 19 after start are never 0.
-        QList<qint16> accepted;
-        const qint16 ranges[] = { 29, 40, 333, 25 };
-        for (int i = 0; i < 20000; ++i)
-            accepted << RandomFresh(ranges[i % 4], 0);
-        for (int i = 0; i < 19; ++i)
-            QVERIFY(accepted.at(i) != 0);
-        for (int i = 0; i + 19 < accepted.size(); ++i) {
-            QList<qint16> window = accepted.mid(i, 20);
-            std::sort(window.begin(), window.end());
-            QVERIFY(std::adjacent_find(window.begin(), window.end()) == window.end());
-        }
     }
 
     void sourcesAreTheStandardTwister()

@@ -19,7 +19,7 @@ private slots:
     void theme()
     {
         QFETCH(int, theme);
-        const QString words = QStringLiteral(ZUREVAVUD_SOURCE_DIR "/words");
+        const QString words = QString(ZUREVAVUD_SOURCE_DIR "/words");
         const ThemeStats::Report report = ThemeStats::examine({ words }, theme);
         QVERIFY2(report.brokenRules == 0, qPrintable(report.text));
 
