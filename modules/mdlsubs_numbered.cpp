@@ -25,10 +25,6 @@ QString numberedName(const QString& number)
     return number + QStringLiteral(".txt");
 }
 
-} // namespace
-
-namespace {
-
 // Windows-1251 for every UTF-16 unit, with 0 for the units a save treats apart: the line
 // breaks, the surrogates and NUL itself.
 const std::array<unsigned char, 65536>& savedByteTable()

@@ -41,14 +41,16 @@ struct Sizes {
 };
 
 // A word file of n entries that name their file and entry: "nounF2_7" is entry 7 (from 0) of
-// nounF2.dat; with a prefix "00/", "00/nounF2_7".
-inline bool writeLabelledFile(
-    const QString& dir, const QString& stem, int n, const QString& prefix = QString())
+// nounF2.dat; with a prefix "00/", "00/nounF2_7". Entry `at`, if any, is `text` instead.
+inline QByteArray labelled(
+    const char* stem, int n, const QString& prefix = QString(), int at = -1, const char* text = "")
 {
-    QString text = QStringLiteral("заголовок\r\n");
+    QString lines = QStringLiteral("заголовок\r\n");
     for (int i = 0; i < n; ++i)
-        text += prefix + stem + u'_' + QString::number(i) + QStringLiteral("\r\n");
-    return writeBytes(dir + u'/' + stem + QStringLiteral(".dat"), CodePage::encodeAnsi(text));
+        lines += (i == at ? QString::fromUtf8(text)
+                          : prefix + QLatin1String(stem) + u'_' + QString::number(i))
+            + QStringLiteral("\r\n");
+    return CodePage::encodeAnsi(lines);
 }
 
 // A complete theme of labelled files.
@@ -58,7 +60,8 @@ inline bool writeLabelledTheme(
     if (!QDir().mkpath(dir))
         return false;
     for (const WordLayout::WordFile& file : WordLayout::Files) {
-        if (!writeLabelledFile(dir, QLatin1String(file.stem), sizes.of(file.family), prefix))
+        if (!writeBytes(dir + u'/' + QLatin1String(file.stem) + QStringLiteral(".dat"),
+                labelled(file.stem, sizes.of(file.family), prefix)))
             return false;
     }
     return true;

@@ -15,14 +15,12 @@ namespace {
 constexpr double Yes = 0.0; // any Chance(n) succeeds
 constexpr double No = 0.99; // any Chance(n) with n >= 1 fails
 
-// Keeps the sentences and notes whether the run ended normally.
+// Keeps the sentences.
 class SentenceList : public TextOutput {
 public:
     void sentence(const Sentence& s) override { sentences << s; }
     void paragraphBreak() override { }
-    void runEnded() override { done = true; }
     QList<Sentence> sentences;
-    bool done = false;
 };
 
 } // namespace
@@ -133,24 +131,6 @@ private slots:
                 read.insert(int(i));
         }
         QVERIFY(used == read);
-    }
-
-    void failedRunKeepsEarlierSentences()
-    {
-        // Two openers: the first sentence takes entry 1 (0 is still in the history), the
-        // second finds both in the history and fails.
-        QTemporaryDir dir;
-        QVERIFY(TestKit::writeLabelledTheme(dir.path(), { 30, 30, 30, 30, 2 }));
-        WordsPath = dir.path() + u'/';
-        WordStore store;
-        store.dbLoad();
-        SentenceList out;
-        const auto f = TestKit::failureOf([&] { SentenceGenerator(store).GenerateText(out); });
-        QVERIFY(f);
-        QCOMPARE(f->kind(), FailureKind::NoFreshValue);
-        QVERIFY(f->message().contains(QString("вводных слов 2 слова")));
-        QCOMPARE(out.sentences.size(), 1);
-        QVERIFY(!out.done);
     }
 
     void slotPastTheTableFails()
