@@ -317,6 +317,23 @@ private slots:
         QVERIFY(!QString::fromUtf8(r.err).contains(QRegularExpression("[A-Z][a-z]+ [a-z]+")));
         QVERIFY(printed == u"-" ? r.out.isEmpty() : r.out.trimmed().endsWith(printed.toUtf8()));
     }
+
+    void programInAFolderNamedInNoEncoding()
+    {
+        // Qt cannot name such a folder: nothing is then looked for beside the program, and never
+        // in /words. The empty theme folder beside it would fail differently if it were read.
+        QTemporaryDir home;
+        const TestKit::CliResult r = TestKit::run("sh",
+            { "-c",
+                "odd=\"$1/x$(printf '\\377')\" && mkdir -p \"$odd/words/00\" && cp \"$2\" \"$odd\" "
+                "&& env -u XDG_DATA_HOME HOME=\"$1\" XDG_DATA_DIRS=\"$1\" \"$odd/zurevavud-cli\"; "
+                "status=$? && rm -r \"$odd\" && exit $status",
+                "sh", home.path(), ZUREVAVUD_CLI });
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(home.path().toUtf8() + "/.local/share/zurevavud/words/00;")
+                && !r.err.contains(" /words/00"),
+            r.err.constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCli)
