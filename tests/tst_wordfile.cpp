@@ -155,16 +155,6 @@ private slots:
         QCOMPARE(session.words().NounCount, 22);
     }
 
-    void sessionWithoutWordsSaysSo()
-    {
-        Session session({ m_dir.path() + QString("/nowhere") });
-        QVERIFY_THROWS_EXCEPTION(Failure, session.start());
-        ByteOutput out;
-        QVERIFY(TestKit::throwsFailure(
-            [&] { session.generate(out); }, FailureKind::NoWordsLoaded, QString()));
-        QVERIFY(out.text().isEmpty());
-    }
-
 private:
     QTemporaryDir m_dir;
 };
