@@ -286,6 +286,9 @@ private slots:
         // A broken rule is no error of the program: the report says it, standard error nothing.
         QTest::newRow("stats of every theme") << QStringList { "--stats" } << 1 << ""
                                               << "не загружается.";
+        QTest::newRow("stats of a theme that keeps every rule")
+            << QStringList { "--stats", "-t0" } << 0 << ""
+            << "шаблон B  257161320";
         for (const char* mode : { "--one", "--explain", "--stats", "--help", "--version" })
             QTest::newRow(qPrintable(QString("%1 to a full output").arg(mode)))
                 << QStringList { mode, "-t0", "full" } << 1 << "записать"

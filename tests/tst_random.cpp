@@ -38,6 +38,7 @@ private slots:
         QTest::newRow("widest table") << 3000 << 0 << 0.99999994 << 3000;
         QTest::newRow("hi - lo overflows") << 32767 << -1 << 0.5 << Overflow;
         QTest::newRow("hi - lo + 1 overflows") << 32767 << 0 << 0.5 << Overflow;
+        QTest::newRow("hi - lo overflows downwards") << -32768 << 1 << 0.5 << Overflow;
     }
 
     void between()

@@ -21,14 +21,15 @@ WordTable filledTable()
     return t;
 }
 
-// Every count and slot of a store, to compare two of them.
+// Every count and slot of a store, with the folder each word came from, to compare two of them.
 QStringList dump(const WordStore& store)
 {
     QStringList out;
     for (int f = 0; f < WordLayout::FamilyCount; ++f) {
         out << QString::number(store.count(WordLayout::Family(f)));
         for (int i = 0; i < WordTable::Size; ++i)
-            out << store.table(WordLayout::Family(f)).text(i);
+            out << store.table(WordLayout::Family(f)).text(i)
+                    + store.table(WordLayout::Family(f)).origin(i).folder;
     }
     return out;
 }
