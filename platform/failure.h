@@ -41,8 +41,6 @@ public:
     FailureKind kind() const { return m_kind; }
     // Full native path of the file concerned, or empty.
     QString path() const { return m_path; }
-    // Line number in that file (header = 1), or 0.
-    int line() const { return m_line; }
     QString detail() const { return m_detail; }
 
     // One plain Russian sentence or two: what failed and where.

@@ -1,4 +1,4 @@
-// What every system shares; reading and writing are in files_posix.cpp or files_qt.cpp.
+// What every system shares; reading and writing are in files_posix.cpp or files_win.cpp.
 #include "platform/files.h"
 
 #include "platform/failure.h"

@@ -67,11 +67,14 @@ private slots:
         // The window, and each control in its focus chain: place, caption, font, and whether Tab
         // stops there; the same at any size of the window, and with the focus in the text box.
         frmMain w;
+        const QSize size = w.size();
         w.resize(1000, 700);
-        QString layout = QString::asprintf("%s, opacity %d, %lld icon sizes, focus in %s\n",
-            qPrintable(w.windowTitle()), qRound(w.windowOpacity() * 255),
-            qint64(w.windowIcon().availableSizes().size()),
-            qPrintable(w.focusWidget()->objectName()));
+        QString layout
+            = QString::asprintf("%s, %dx%d, opacity %d, %lld icon sizes, focus in %s%s\n",
+                qPrintable(w.windowTitle()), size.width(), size.height(),
+                qRound(w.windowOpacity() * 255), qint64(w.windowIcon().availableSizes().size()),
+                qPrintable(w.focusWidget()->objectName()),
+                text(w)->tabChangesFocus() ? ", where Tab moves on" : "");
         for (QWidget* c = w.nextInFocusChain(); c != &w; c = c->nextInFocusChain()) {
             const QRect g = c->geometry();
             const auto* button = qobject_cast<QPushButton*>(c);

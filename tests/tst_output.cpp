@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 #include "testkit.h"
 
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QTemporaryDir>
 
@@ -182,6 +183,16 @@ private slots:
         for (const char* name : { "file", "folder", "link", "dangling" })
             QVERIFY(Files::writeNewFile(out(name), "new") == Files::NewFile::NameTaken);
         QCOMPARE(snapshot(m_tmp->path()), before);
+    }
+
+    void readsFilesThatUnderstateTheirSize()
+    {
+        // /proc says its files are empty: the reader grows its buffer to the end, to the limit.
+        const QString cmdline("/proc/self/cmdline");
+        const QByteArray args = QCoreApplication::arguments().join(QChar(0)).toLocal8Bit() + '\0';
+        QCOMPARE(Files::readWholeFile(cmdline, args.size()), args);
+        QVERIFY(TestKit::throwsFailure([&] { Files::readWholeFile(cmdline, args.size() - 1); },
+            FailureKind::TooLarge, cmdline));
     }
 
     void savedBytes_data()
