@@ -175,6 +175,9 @@ private slots:
         QTest::newRow("a save of the window") << QStringList { "--words",
             ZUREVAVUD_SOURCE_DIR "/words", "-t2", "-r8", "--encoding", "cp1251" }
                                               << "run-02.txt";
+        QTest::newRow("stats of the shipped themes")
+            << QStringList { "--words", ZUREVAVUD_SOURCE_DIR "/words", "--stats" }
+            << "cli-stats.txt";
     }
 
     void prints()
@@ -184,7 +187,8 @@ private slots:
         const TestKit::CliResult r = TestKit::runCli(QStringList { "--words", m_words } + args);
         QCOMPARE(r.status, 0);
         QCOMPARE(r.err, QByteArray());
-        QVERIFY(TestKit::matchesGolden(golden, r.out));
+        QVERIFY(
+            TestKit::matchesGolden(golden, QByteArray(r.out).replace(ZUREVAVUD_SOURCE_DIR, "SRC")));
     }
 
     void helpVersionAndCompletion()
@@ -286,9 +290,6 @@ private slots:
         // A broken rule is no error of the program: the report says it, standard error nothing.
         QTest::newRow("stats of every theme") << QStringList { "--stats" } << 1 << ""
                                               << "не загружается.";
-        QTest::newRow("stats of a theme that keeps every rule")
-            << QStringList { "--stats", "-t0" } << 0 << ""
-            << "шаблон B  257161320";
         for (const char* mode : { "--one", "--explain", "--stats", "--help", "--version" })
             QTest::newRow(qPrintable(QString("%1 to a full output").arg(mode)))
                 << QStringList { mode, "-t0", "full" } << 1 << "записать"

@@ -5,8 +5,6 @@
 
 #include <QTemporaryDir>
 
-#include <set>
-
 using namespace mdlSubs;
 using TestKit::pick;
 
@@ -14,14 +12,6 @@ namespace {
 
 constexpr double Yes = 0.0; // any Chance(n) succeeds
 constexpr double No = 0.99; // any Chance(n) with n >= 1 fails
-
-// Keeps the sentences.
-class SentenceList : public TextOutput {
-public:
-    void sentence(const Sentence& s) override { sentences << s; }
-    void paragraphBreak() override { }
-    QList<Sentence> sentences;
-};
 
 } // namespace
 
@@ -111,35 +101,11 @@ private slots:
         QVERIFY(TestKit::matchesGolden(golden, TestKit::windowBytes(words, theme, 8)));
     }
 
-    void templatesReadTheBlocksTheLayoutSays()
-    {
-        // Every file that reads() names appears in sentences, and no other.
-        std::set<int> used;
-        SentenceList out;
-        const SentenceGenerator g(m_store);
-        for (int run = 0; run < 300; ++run)
-            g.GenerateText(out);
-        for (const Sentence& s : out.sentences) {
-            for (int i = 0; i < s.wordCount; ++i) {
-                const Sentence::Word& w = s.words[size_t(i)];
-                used.insert(m_store.table(w.family).origin(w.slot).file);
-            }
-        }
-        std::set<int> read;
-        for (size_t i = 0; i < WordLayout::Files.size(); ++i) {
-            if (SentenceGenerator::reads(WordLayout::Files[i]))
-                read.insert(int(i));
-        }
-        QVERIFY(used == read);
-    }
-
     void slotPastTheTableFails()
     {
         // 1000 adverbs per block: the neuter short adjective 999 lies in slot 3999 in a
         // template-B sentence of gender 2.
-        WordStore store;
-        WordsPath = m_dir.path() + u'/';
-        store.dbLoad();
+        WordStore store = m_store;
         store.AdverbCount = 1000;
         script({ pick(1, 20), pick(2, 3), pick(2, 20), pick(3, 20), pick(999, 1000),
             pick(998, 1000), No, No, No });

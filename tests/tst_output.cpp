@@ -195,6 +195,16 @@ private slots:
             FailureKind::TooLarge, cmdline));
     }
 
+    void numbersAgreeWithTheirNouns()
+    {
+        QStringList said;
+        for (int n : { 0, 1, 2, 4, 5, 11, 12, 14, 21, 22, 25, 111, 112, 1001 })
+            said << counted(n, u"слово", u"слова", u"слов");
+        QCOMPARE(said.join(", "),
+            QString("0 слов, 1 слово, 2 слова, 4 слова, 5 слов, 11 слов, 12 слов, 14 слов, 21 "
+                    "слово, 22 слова, 25 слов, 111 слов, 112 слов, 1001 слово"));
+    }
+
     void savedBytes_data()
     {
         QTest::addColumn<QString>("text");
@@ -229,9 +239,16 @@ private slots:
         const QString text = CodePage::decodeAnsi(all);
         const QByteArray oem = mdlCodepages::ToOem(all);
         QString table;
-        for (int b = 0; b < 256; ++b)
+        for (int b = 0; b < 256; ++b) {
             table
                 += QString::asprintf("%02X %04X %02X\n", b, text.at(b).unicode(), uchar(oem.at(b)));
+            // A sentence starts with the same capital in UTF-8 as in Windows-1251.
+            QByteArray utf8 = QString(text.at(b)).toUtf8();
+            CodePage::upperFirstUtf8(utf8.data(), utf8.size());
+            QCOMPARE(utf8,
+                QString(CodePage::decodeAnsi(QByteArray(1, char(CodePage::upperAnsiTable()[b]))))
+                    .toUtf8());
+        }
         QVERIFY(TestKit::matchesGolden("cp1251-cp866.txt", table.toUtf8()));
         QCOMPARE(CodePage::encodeAnsi(text), all);
     }
