@@ -177,12 +177,14 @@ inline void startFresh(
     session.select(theme);
 }
 
-// What a fresh program's window holds after choosing theme and pressing runs times: the bytes a
-// save of it writes.
-inline QByteArray windowBytes(const QString& words, int theme, int runs)
+// What a fresh program's window holds after choosing theme (`choices` times) and pressing runs
+// times: the bytes a save of it writes.
+inline QByteArray windowBytes(const QString& words, int theme, int runs, int choices = 1)
 {
     Session session({ words });
     startFresh(session, theme);
+    for (int i = 1; i < choices; ++i)
+        session.select(theme);
     ByteOutput out;
     for (int i = 0; i < runs; ++i)
         session.generate(out);

@@ -60,7 +60,7 @@ class TestCli : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    // Theme 00 keeps every rule, 01 has two openers, 02 a FIFO for a word file, 03 is a folder
+    // Theme 00 keeps every rule, 01 has no openers, 02 a FIFO for a word file, 03 is a folder
     // only its owner may read.
     QString m_words;
 
@@ -69,7 +69,7 @@ private slots:
     {
         m_words = m_dir.path() + QString("/words");
         QVERIFY(writeTheme(m_words + QString("/00"), { 40, 40, 40, 40, 40 }));
-        QVERIFY(writeTheme(m_words + QString("/01"), { 30, 30, 30, 30, 2 }));
+        QVERIFY(writeTheme(m_words + QString("/01"), { 30, 30, 30, 30, 0 }));
         QVERIFY(
             writeTheme(m_words + QString("/02"), { 30, 30, 30, 30, 30 }, { { "nounF", "!fifo" } }));
         QVERIFY(QDir(m_words).mkdir("03") && QFile::setPermissions(m_words + "/03", {}));
@@ -175,6 +175,7 @@ private slots:
         QTest::newRow("a save of the window") << QStringList { "--words",
             ZUREVAVUD_SOURCE_DIR "/words", "-t2", "-r8", "--encoding", "cp1251" }
                                               << "run-02.txt";
+        QTest::newRow("help") << QStringList { "--help" } << "cli-help.txt";
         QTest::newRow("stats of the shipped themes")
             << QStringList { "--words", ZUREVAVUD_SOURCE_DIR "/words", "--stats" }
             << "cli-stats.txt";
@@ -275,9 +276,9 @@ private slots:
         bad("negative seed", { "--seed", "-1" });
         bad("seed in hex", { "--seed", "0x10" });
         bad("stats with explain", { "--stats", "--explain" });
-        // Theme 01 has two openers: the second sentence that needs one fails, the first stays.
-        QTest::newRow("words run out") << QStringList { "-t1" } << 1 << "вводных слов 2 слова"
-                                       << ".";
+        // Theme 01 has no openers, and its first sentence wants one.
+        QTest::newRow("no openers") << QStringList { "-t1" } << 1 << "задаёт файл intro.dat"
+                                    << "-";
         QTest::newRow("no such words folder")
             << QStringList { "--words", "no-such-words" } << 1
             << QDir::current().absoluteFilePath("no-such-words/00") << "-";

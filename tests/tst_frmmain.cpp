@@ -210,7 +210,7 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("mentions");
         QTest::newRow("generation runs out of openers") << "cmdGenerate"
-                                                        << "вводных слов";
+                                                        << "вводных слов 2 слова";
         QTest::newRow("no theme 00 at start") << "start"
                                               << "не загружены";
         QTest::newRow("save where the user's folder cannot be made") << "cmdSave"

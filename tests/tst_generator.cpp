@@ -80,17 +80,21 @@ private slots:
         QTest::addColumn<QString>("words");
         QTest::addColumn<int>("theme");
         QTest::addColumn<QString>("golden");
+        QTest::addColumn<int>("choices"); // a window's tables compact themselves after a few
 
         const QString labelled = m_dir.path() + QString("/labelled");
         QVERIFY(TestKit::writeLabelledTheme(labelled + QString("/00"), { 60, 60, 60, 60, 60 }));
         QVERIFY(TestKit::writeLabelledTheme(labelled + QString("/01"), { 30, 25, 35, 40, 45 }));
-        QTest::newRow("labelled 00") << labelled << 0 << "run-labelled-00.txt";
-        QTest::newRow("labelled 01 after 00") << labelled << 1 << "run-labelled-01.txt";
+        QTest::newRow("labelled 00") << labelled << 0 << "run-labelled-00.txt" << 1;
+        QTest::newRow("labelled 01 after 00") << labelled << 1 << "run-labelled-01.txt" << 1;
         for (int theme = 0; theme < Themes::Count; ++theme) {
             const QString name = Themes::folderName(theme);
-            QTest::newRow(qPrintable(QString("shipped ") + name)) << QString(
-                ZUREVAVUD_SOURCE_DIR "/words") << theme << QString("run-%1.txt").arg(name);
+            QTest::newRow(qPrintable(QString("shipped ") + name))
+                << QString(ZUREVAVUD_SOURCE_DIR "/words") << theme
+                << QString("run-%1.txt").arg(name) << 1;
         }
+        QTest::newRow("shipped 00, chosen 9 times")
+            << QString(ZUREVAVUD_SOURCE_DIR "/words") << 0 << "run-00.txt" << 9;
     }
 
     void goldenRuns()
@@ -98,7 +102,8 @@ private slots:
         QFETCH(QString, words);
         QFETCH(int, theme);
         QFETCH(QString, golden);
-        QVERIFY(TestKit::matchesGolden(golden, TestKit::windowBytes(words, theme, 8)));
+        QFETCH(int, choices);
+        QVERIFY(TestKit::matchesGolden(golden, TestKit::windowBytes(words, theme, 8, choices)));
     }
 
     void slotPastTheTableFails()

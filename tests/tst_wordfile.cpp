@@ -1,4 +1,4 @@
-// The word-file reader, the load sequence of a theme and the theme selection of a session.
+// The word-file reader and the load sequence of a theme.
 #include "core/session.h"
 #include "testkit.h"
 
@@ -133,27 +133,6 @@ private slots:
         QVERIFY(bytes.isEmpty() ? QFile::remove(path) : TestKit::writeBytes(path, bytes));
         QVERIFY_THROWS_EXCEPTION(Failure, s.dbLoad());
         QCOMPARE(dump(s), before);
-    }
-
-    void sessionStartsOnThemeZeroAndKeepsItsThemeOnAFailure()
-    {
-        // Theme 00 only in the second folder, theme 01 in both: the first folder wins.
-        const QString first = m_dir.path() + QString("/first"),
-                      second = m_dir.path() + QString("/second");
-        QVERIFY(writeLabelledTheme(second + QString("/00"), { 21, 21, 21, 21, 21 }));
-        QVERIFY(writeLabelledTheme(first + QString("/01"), { 22, 22, 22, 22, 22 }));
-        QVERIFY(writeLabelledTheme(second + QString("/01"), { 23, 23, 23, 23, 23 }));
-        Session session({ first, second });
-        session.start();
-        QCOMPARE(session.words().NounCount, 21);
-        session.select(1);
-        QCOMPARE(mdlSubs::WordsPath, first + QString("/01/"));
-        // A theme in none of them names every place looked at, and changes nothing.
-        const auto f = TestKit::failureOf([&] { session.select(3); });
-        QVERIFY(f && f->message().contains(QDir::toNativeSeparators(first + QString("/03")))
-            && f->message().contains(QDir::toNativeSeparators(second + QString("/03"))));
-        QCOMPARE(session.theme(), 1);
-        QCOMPARE(session.words().NounCount, 22);
     }
 
 private:
