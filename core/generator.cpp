@@ -12,6 +12,13 @@ using mdlSubs::Chance;
 using mdlSubs::RandomBetween;
 using WordLayout::Family;
 
+// The templates are where the time goes: every draw and word copy is inlined into them.
+#if defined(__GNUC__)
+#define ZUREVAVUD_FLATTEN [[gnu::flatten]]
+#else
+#define ZUREVAVUD_FLATTEN
+#endif
+
 namespace {
 
 // The forms of the gendered families: template A's subject, object and genitive attributes.
@@ -24,12 +31,24 @@ constexpr int PresentTense = 1;
 constexpr int PlainAdverbs = 0;
 constexpr int ShortAdjectives = 1;
 
-// The templates are where the time goes: every draw and word copy is inlined into them.
-#if defined(__GNUC__)
-#define ZUREVAVUD_FLATTEN [[gnu::flatten]]
-#else
-#define ZUREVAVUD_FLATTEN
-#endif
+// The failure of a fresh draw, said of the table it drew for; apart from the draw, which then
+// stays small enough to inline.
+[[noreturn]] Q_DECL_COLD_FUNCTION Q_NEVER_INLINE void failFreshEntry(
+    const Failure& f, Family family, qint16 count)
+{
+    if (count <= 0) {
+        const auto first = std::find_if(WordLayout::LoadOrder.begin(), WordLayout::LoadOrder.end(),
+            [family](const WordLayout::WordFile& file) { return file.family == family; });
+        throw Failure(f.kind(),
+            QStringLiteral("в таблице %1 нет ни одного слова: их число задаёт файл %2.dat, а в "
+                           "нём слов нет")
+                .arg(WordLayout::tableName(family), QLatin1String(first->stem)));
+    }
+    throw Failure(f.kind(),
+        QStringLiteral("в таблице %1 %2, и все их номера — среди %3 последних выбранных")
+            .arg(WordLayout::tableName(family), counted(count, u"слово", u"слова", u"слов"))
+            .arg(mdlSubs::RecentDrawCount));
+}
 
 // Appends bytes to a sentence, in the room it keeps; room for one byte more is always left, for
 // the space that finishing appends.
@@ -99,29 +118,6 @@ bool SentenceGenerator::reads(const WordLayout::WordFile& file)
 }
 
 // A fresh entry number of a family's table; a failure names the table.
-namespace {
-
-// The failure of a fresh draw, said of the table it drew for; apart from the draw, which then
-// stays small enough to inline.
-[[noreturn]] Q_DECL_COLD_FUNCTION Q_NEVER_INLINE void failFreshEntry(
-    const Failure& f, Family family, qint16 count)
-{
-    if (count <= 0) {
-        const auto first = std::find_if(WordLayout::Files.begin(), WordLayout::Files.end(),
-            [family](const WordLayout::WordFile& file) { return file.family == family; });
-        throw Failure(f.kind(),
-            QStringLiteral("в таблице %1 нет ни одного слова: их число задаёт файл %2.dat, а в "
-                           "нём слов нет")
-                .arg(WordLayout::tableName(family), QLatin1String(first->stem)));
-    }
-    throw Failure(f.kind(),
-        QStringLiteral("в таблице %1 %2, и все их номера — среди %3 последних выбранных")
-            .arg(WordLayout::tableName(family), counted(count, u"слово", u"слова", u"слов"))
-            .arg(mdlSubs::RecentDrawCount));
-}
-
-} // namespace
-
 qint16 SentenceGenerator::freshEntry(Family family) const
 {
     const qint16 count = m_words.count(family);

@@ -47,17 +47,6 @@ public:
     virtual void runEnded() { }
 };
 
-// Collects the text in Windows-1251: the bytes a save of the window's text would write.
-class ByteOutput : public TextOutput {
-public:
-    void sentence(const Sentence& s) override { m_text.append(s.text()); }
-    void paragraphBreak() override { m_text.append("\r\n\r\n"); }
-    const QByteArray& text() const { return m_text; }
-
-private:
-    QByteArray m_text;
-};
-
 // The two sentence templates and the generation run, over one window's word tables. All
 // randomness comes from mdlSubs, in a fixed order of draws.
 class SentenceGenerator {

@@ -12,9 +12,16 @@ Session::Session(QStringList wordsFolders)
 {
 }
 
-void Session::start()
+void Session::openOn(int theme)
 {
-    select(0);
+    if (theme != 0) {
+        try {
+            select(0);
+        } catch (const Failure&) {
+            // The window would say so, and open all the same.
+        }
+    }
+    select(theme);
 }
 
 QString Session::locate(const QStringList& wordsFolders, int theme)

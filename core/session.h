@@ -17,12 +17,15 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // What a new window does: selects theme 00.
-    void start();
-
     // Loads the theme at this list position into the tables. A failure (a Failure) keeps the
     // words and the theme the session had.
     void select(int theme);
+
+    // What a fresh window holds once the user has chosen theme: a window opens on theme 00,
+    // whose words stay in the slots the chosen theme does not reach. A window opens without
+    // words when 00 fails to load, and a choice then still works, so only the chosen theme's
+    // failure is a failure here.
+    void openOn(int theme);
 
     // The theme whose words the tables hold, or -1 before one has loaded.
     int theme() const { return m_theme; }

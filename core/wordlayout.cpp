@@ -6,6 +6,15 @@ static_assert(maxCount(Family::Nouns) == 333 && maxCount(Family::Adjectives) == 
 static_assert(maxCount(Family::Verbs) == 1000 && maxCount(Family::Adverbs) == 667);
 static_assert(maxCount(Family::Intros) == 3001);
 
+int indexOf(QStringView stem)
+{
+    for (size_t i = 0; i < LoadOrder.size(); ++i) {
+        if (stem == QLatin1StringView(LoadOrder[i].stem))
+            return int(i);
+    }
+    return -1;
+}
+
 QString familyName(Family family)
 {
     switch (family) {

@@ -15,6 +15,8 @@ namespace WordLayout {
 
 enum class Family { Nouns, Verbs, Adjectives, Adverbs, Intros };
 inline constexpr int FamilyCount = 5;
+// One number per family, in the order of Family: its count, or the entries of its files.
+using FamilyCounts = std::array<int, FamilyCount>;
 
 inline constexpr int TableSize = 3001;
 inline constexpr int FormSize = 1000;
@@ -29,9 +31,8 @@ struct WordFile {
     int block; // gender, or 0 verbP, 1 verbN, 2 verbF
 };
 
-// The 26 files in load order. The first block of a form starts at the form's first slot, every
-// other block right after the file before it, by that file's real length.
-inline constexpr std::array<WordFile, 26> Files { {
+// The 26 files in the order a theme loads them.
+inline constexpr std::array<WordFile, 26> LoadOrder { {
     { "nounM", Family::Nouns, 0, Masculine },
     { "nounF", Family::Nouns, 0, Feminine },
     { "nounN", Family::Nouns, 0, Neuter },
@@ -66,11 +67,23 @@ constexpr int slot(int form, int block, int count, int entry)
     return FormSize * form + block * count + entry;
 }
 
-// Where a file's first entry goes when every file before it has count entries.
+// Where a file's first entry goes when every file before it has count entries: where the
+// sentences read its block.
 constexpr int expectedStart(const WordFile& file, int count)
 {
     return slot(file.form, file.block, count, 0);
 }
+
+// Where a file's first entry really goes: the first block of a form at the form's first slot,
+// every other block right after the file before it, at previousEnd, the slot its load returned
+// (-1 when that is not known, which gives -1).
+constexpr int startOf(const WordFile& file, int previousEnd)
+{
+    return file.block == 0 ? FormSize * file.form : previousEnd;
+}
+
+// The position in LoadOrder of the file with this stem, or -1.
+int indexOf(QStringView stem);
 
 // True for the first file of a family, whose length sets the family's count.
 constexpr bool isFirstOfFamily(const WordFile& file)
@@ -86,12 +99,12 @@ constexpr int maxCount(Family family)
     int limit = TableSize;
     for (int form = 0; form < 3; ++form) {
         int blocks = 0;
-        for (const WordFile& f : Files)
+        for (const WordFile& f : LoadOrder)
             blocks += f.family == family && f.form == form;
         if (blocks == 0)
             continue;
         int end = TableSize; // the first slot of the next form block of this family, if any
-        for (const WordFile& f : Files) {
+        for (const WordFile& f : LoadOrder) {
             if (f.family == family && f.form > form && FormSize * f.form < end)
                 end = FormSize * f.form;
         }

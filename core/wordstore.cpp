@@ -2,8 +2,6 @@
 
 #include "modules/mdlsubs.h"
 
-#include <utility>
-
 using WordLayout::Family;
 
 WordStore::WordStore()
@@ -18,10 +16,11 @@ WordStore::WordStore()
 void WordStore::dbLoad()
 {
     // Every store can be taken back until every file has been read.
-    WordTable* const tables[] = { &Nouns, &Verbs, &Adjectives, &Adverbs, &Intros };
-    const qint16 counts[] = { NounCount, VerbCount, AdjectiveCount, AdverbCount, IntroCount };
-    for (WordTable* t : tables)
-        t->startUndoable();
+    WordLayout::FamilyCounts before {};
+    for (int f = 0; f < WordLayout::FamilyCount; ++f) {
+        before[size_t(f)] = count(Family(f));
+        table(Family(f)).startUndoable();
+    }
     try {
         dbLoadNouns();
         dbLoadVerbs();
@@ -30,17 +29,18 @@ void WordStore::dbLoad()
         dbLoadIntros();
     } catch (...) {
         for (int f = 0; f < WordLayout::FamilyCount; ++f) {
-            tables[f]->undo();
-            count(Family(f)) = counts[f];
+            table(Family(f)).undo();
+            count(Family(f)) = qint16(before[size_t(f)]);
         }
         throw;
     }
-    for (WordTable* t : tables) {
-        t->keep();
-        t->compact();
+    for (int f = 0; f < WordLayout::FamilyCount; ++f) {
+        table(Family(f)).keep();
+        table(Family(f)).compact();
     }
 }
 
+// The five loads the program's design names, one family each.
 void WordStore::dbLoadNouns()
 {
     loadFamily(Family::Nouns);
@@ -68,13 +68,12 @@ void WordStore::dbLoadIntros()
 
 void WordStore::loadFamily(Family family)
 {
-    WordTable& target = this->*TableOfFamily[size_t(family)];
     qint16 next = 0;
-    for (const WordLayout::WordFile& file : WordLayout::Files) {
+    for (const WordLayout::WordFile& file : WordLayout::LoadOrder) {
         if (file.family != family)
             continue;
-        const qint16 start = file.block == 0 ? qint16(WordLayout::FormSize * file.form) : next;
-        next = mdlSubs::LoadWordFile(QLatin1String(file.stem), target, start);
+        next = mdlSubs::LoadWordFile(
+            QLatin1StringView(file.stem), table(family), qint16(WordLayout::startOf(file, next)));
         if (WordLayout::isFirstOfFamily(file))
             count(family) = next;
     }

@@ -30,6 +30,7 @@ public:
     bool hasWords() const;
 
     const WordTable& table(WordLayout::Family family) const;
+    WordTable& table(WordLayout::Family family);
     qint16 count(WordLayout::Family family) const;
     qint16& count(WordLayout::Family family);
 
@@ -52,6 +53,11 @@ inline constexpr qint16 WordStore::*const CountOfFamily[WordLayout::FamilyCount]
           &WordStore::AdverbCount, &WordStore::IntroCount };
 
 inline const WordTable& WordStore::table(WordLayout::Family family) const
+{
+    return this->*TableOfFamily[size_t(family)];
+}
+
+inline WordTable& WordStore::table(WordLayout::Family family)
 {
     return this->*TableOfFamily[size_t(family)];
 }

@@ -29,7 +29,7 @@ WordTable::Source WordTable::addSource(QByteArrayView bytes, const QString& fold
     }
     const auto offset = quint32(m_bytes.size());
     m_bytes.append(bytes.data(), size_t(bytes.size()));
-    return { bytes.data(), offset, qint16(index) };
+    return { offset, quint32(bytes.size()), qint16(index) };
 }
 
 void WordTable::makeUtf8() const
@@ -71,15 +71,17 @@ void WordTable::keep()
     m_undo.saved = {}; // its room too: a window keeps its tables long after a load
 }
 
-void WordTable::store(int slot, const Source& source, QByteArrayView entry, int file, int line)
+void WordTable::store(
+    int slot, const Source& source, qsizetype from, qsizetype length, int file, int line)
 {
+    Q_ASSERT(from >= 0 && length >= 0 && quint64(from + length) <= source.size);
     Slot& s = m_slots[checked(slot)];
     if (m_undo.active)
         m_undo.saved.emplace_back(slot, s);
     m_utf8Slots.clear();
-    m_liveBytes += size_t(entry.size()) - s.length;
-    s = { source.offset + quint32(entry.data() - source.bytes), quint32(entry.size()), qint16(file),
-        quint16(line), source.folder };
+    m_liveBytes += size_t(length) - s.length;
+    s = { source.offset + quint32(from), quint32(length), qint16(file), quint16(line),
+        source.folder };
 }
 
 void WordTable::compact()

@@ -12,7 +12,7 @@
 // Where a slot's text came from: which of the 26 word files, which line (header = line 1), and
 // the theme folder it was read from.
 struct SlotOrigin {
-    int file = -1; // index into WordLayout::Files; -1 for a slot never filled
+    int file = -1; // position in WordLayout::LoadOrder; -1 for a slot never filled
     int line = 0;
     QString folder;
 };
@@ -48,14 +48,16 @@ public:
     SlotOrigin origin(int slot) const;
 
     // Filling slots from a word file: its bytes join the table whole, and each entry stored is
-    // a piece of them, with the file's index in WordLayout::Files and the entry's line.
+    // a piece of them, given by its place in those bytes, with the file's position in
+    // WordLayout::LoadOrder and the entry's line.
     struct Source {
-        const char* bytes;
         quint32 offset; // where the bytes begin in the table's buffer
+        quint32 size;
         qint16 folder;
     };
     Source addSource(QByteArrayView bytes, const QString& folder);
-    void store(int slot, const Source& source, QByteArrayView entry, int file, int line);
+    void store(
+        int slot, const Source& source, qsizetype from, qsizetype length, int file, int line);
 
     // Drops the bytes of words that later stores replaced, once they are most of the buffer.
     void compact();

@@ -10,11 +10,10 @@
 #include <memory>
 
 class WordTable;
-struct SlotOrigin;
 
-// Program-wide state and stateless helpers, one file each: the random draws
-// (mdlsubs_random.cpp), the word-file reader (mdlsubs_wordfile.cpp) and the numbered saves
-// (mdlsubs_numbered.cpp). Everything here runs on the one user-interface thread.
+// Program-wide state and stateless helpers: the random draws (mdlsubs_random.cpp), the
+// word-file reader (core/wordfile.cpp) and the numbered saves (mdlsubs_numbered.cpp).
+// Everything here runs on the one user-interface thread.
 namespace mdlSubs {
 
 // ---- Random draws
@@ -82,22 +81,10 @@ qint16 subtract16(qint16 a, qint16 b);
 // The folder of the theme being loaded, with a trailing separator; read only by LoadWordFile.
 extern QString WordsPath;
 
-// Far above any real word list and any real word: a larger file is refused before it is read,
-// a longer entry when it is met, so that a broken list can neither exhaust memory nor freeze
-// the window.
-inline constexpr qint64 MaxWordFileSize = 4 * 1024 * 1024;
-inline constexpr qsizetype MaxEntryLength = 1000;
-
-// Reads WordsPath + stem + ".dat" (Windows-1251, lines ending at CR or CR LF, line 1 a header)
-// into table from slot start. Returns start + the number of entries; a "#" line ends the list
-// and is stored in the slot it returns. Failures name the file's full path and line.
+// Reads WordsPath + stem + ".dat" into table from slot start, as core/wordfile.h reads a word
+// file, and returns start + the number of entries. Defined in core/wordfile.cpp, beside the
+// format; only its name is here, so this header needs nothing of the core.
 qint16 LoadWordFile(const QString& stem, WordTable& table, qint16 start);
-// The same from another folder (with a trailing separator), for the checks of --stats.
-qint16 readWordFile(const QString& folder, const QString& stem, WordTable& table, qint16 start);
-// The reading half, on the file's bytes; path names the file in failures, and every stored
-// slot gets origin with its line number.
-qint16 storeWordLines(QByteArrayView bytes, const QString& path, const SlotOrigin& origin,
-    WordTable& table, qint16 start);
 
 // ---- Numbered saves
 

@@ -1,5 +1,6 @@
 // The word-file reader and the load sequence of a theme.
 #include "core/session.h"
+#include "core/wordfile.h"
 #include "testkit.h"
 
 #include <QTemporaryDir>
@@ -17,7 +18,7 @@ WordTable filledTable()
     WordTable t;
     const WordTable::Source source = t.addSource(Untouched, QString());
     for (int i = 0; i < WordTable::Size; ++i)
-        t.store(i, source, Untouched, -1, 0);
+        t.store(i, source, 0, Untouched.size(), -1, 0);
     return t;
 }
 
@@ -52,7 +53,7 @@ private slots:
     // before the start (every slot holds "old" before) to the one after the last stored.
     void wordFiles()
     {
-        const QByteArray big = QByteArray("h\r\n").leftJustified(mdlSubs::MaxWordFileSize + 1, 'a');
+        const QByteArray big = QByteArray("h\r\n").leftJustified(WordFiles::MaxSize + 1, 'a');
         const std::tuple<const char*, QByteArray, int> cases[] = {
             { "header only", "h\r\n", 0 },
             { "header without line end", "h", 0 },
