@@ -1,6 +1,6 @@
 #include "cli/explain.h"
 
-#include "core/generator.h"
+#include "cli/textwriter.h"
 #include "core/session.h"
 
 #include <QDir>
@@ -26,8 +26,24 @@ QString explainSentence(const Sentence& sentence, const Session& session)
         }
         if (origin.folder != session.themeFolder())
             line += QFileInfo(QDir::cleanPath(origin.folder)).fileName() + u'/';
-        line += QLatin1String(WordLayout::Files[size_t(origin.file)].stem) + u':'
+        line += QLatin1String(WordLayout::LoadOrder[size_t(origin.file)].stem) + u':'
             + QString::number(origin.line);
     }
     return line;
+}
+
+void ExplainingOutput::sentence(const Sentence& sentence)
+{
+    m_out.sentence(sentence);
+    m_out.write(u'\n' + explainSentence(sentence, m_session) + u'\n');
+}
+
+void ExplainingOutput::paragraphBreak()
+{
+    m_out.paragraphBreak();
+}
+
+void ExplainingOutput::runEnded()
+{
+    m_out.runEnded();
 }

@@ -1,7 +1,9 @@
 #include "cli/stats.h"
 
+#include "core/generator.h"
 #include "core/session.h"
 #include "core/themes.h"
+#include "core/wordfile.h"
 #include "modules/mdlsubs.h"
 #include "platform/failure.h"
 #include "platform/files.h"
@@ -15,8 +17,8 @@
 #include <optional>
 #include <vector>
 
-using ThemeStats::FamilyCounts;
 using ThemeStats::Report;
+using WordLayout::FamilyCounts;
 
 namespace {
 
@@ -60,11 +62,20 @@ QString stemOf(const WordFile& file)
 }
 
 // Russian in Windows-1251 is almost never valid UTF-8; text saved as UTF-8 always is.
-bool isUtf8(QByteArrayView bytes)
+bool looksLikeUtf8(QByteArrayView entry)
 {
+    if (std::none_of(entry.begin(), entry.end(), [](char c) { return uchar(c) >= 0x80; }))
+        return false;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
+    const QString text = decoder.decode(entry);
     return !decoder.hasError();
+}
+
+// A control character that has no place in a word; a bare LF is reported on its own.
+bool hasControl(QByteArrayView entry)
+{
+    return std::any_of(entry.begin(), entry.end(),
+        [](char c) { return c != '\n' && (uchar(c) < 0x20 || c == 0x7F); });
 }
 
 QString words(int n)
@@ -123,12 +134,17 @@ private:
     }
 
     void loadFiles();
-    void checkBytes(const WordFile& file, QByteArrayView bytes);
+    void loadFile(size_t index);
+    void checkLineEnds(const WordFile& file, QByteArrayView bytes);
+    void checkEntries(const WordFile& file, QByteArrayView bytes);
     void checkWords(const WordFile& file, const WordTable& table, int start, int length);
     void loadAsTheWindow();
     void checkFamilies();
-    void checkFamily(Family family, int count);
+    void checkLengths(Family family, int count);
+    QString effectOfLength(size_t index, int count) const;
+    void checkCount(Family family, int count);
     void checkReadSlots();
+    void checkReadSlots(const WordFile& file, const WordTable& table);
     QString countsText() const;
     // Known for every family once the theme loads as a whole.
     int count(Family family) const { return m_count[size_t(family)].value(); }
@@ -140,7 +156,7 @@ private:
     QStringList m_wordsFolders;
     int m_theme;
     QString m_folder;
-    std::array<Loaded, WordLayout::Files.size()> m_loaded {};
+    std::array<Loaded, WordLayout::LoadOrder.size()> m_loaded {};
     std::array<std::optional<int>, WordLayout::FamilyCount> m_count; // none: first file failed
     bool m_filesFailed = false;
     std::unique_ptr<Session> m_session; // the theme as a window loads it, when it loads
@@ -149,98 +165,83 @@ private:
 
 void Examiner::loadFiles()
 {
-    for (size_t i = 0; i < WordLayout::Files.size(); ++i) {
-        const WordFile& file = WordLayout::Files[i];
-        Loaded& l = m_loaded[i];
-        int start = file.block == 0 ? WordLayout::FormSize * file.form : -1;
-        if (start < 0 && m_loaded[i - 1].ok && m_loaded[i - 1].start >= 0)
-            start = m_loaded[i - 1].start + m_loaded[i - 1].length;
-        // Where the start is not known, slot 0 still shows whether the file itself reads.
-        const int at = std::max(start, 0);
-        WordTable scratch(file.family);
-        try {
-            const QString path = m_folder + stemOf(file) + QStringLiteral(".dat");
-            const QByteArray bytes = Files::readWholeFile(path, mdlSubs::MaxWordFileSize);
-            checkBytes(file, bytes);
-            const SlotOrigin origin { int(i), 0, m_folder };
-            l.length
-                = mdlSubs::storeWordLines(bytes, Files::absolute(path), origin, scratch, qint16(at))
-                - at;
-            l.ok = true;
-            l.start = start;
-        } catch (const Failure& f) {
-            issue(QStringLiteral("Файл не загружается"), f.message());
-            m_filesFailed = true;
-            continue;
-        }
-        checkWords(file, scratch, at, l.length);
-        if (WordLayout::isFirstOfFamily(file))
-            m_count[size_t(file.family)] = l.length;
-    }
+    for (size_t i = 0; i < WordLayout::LoadOrder.size(); ++i)
+        loadFile(i);
 }
 
-void Examiner::checkBytes(const WordFile& file, QByteArrayView bytes)
+void Examiner::loadFile(size_t index)
+{
+    const WordFile& file = WordLayout::LoadOrder[index];
+    Loaded& l = m_loaded[index];
+    const Loaded* previous = index > 0 ? &m_loaded[index - 1] : nullptr;
+    const int start = WordLayout::startOf(file,
+        previous && previous->ok && previous->start >= 0 ? previous->start + previous->length : -1);
+    // Where the start is not known, slot 0 still shows whether the file itself reads.
+    const int at = std::max(start, 0);
+    WordTable scratch(file.family);
+    try {
+        const QByteArray bytes
+            = Files::readWholeFile(WordFiles::path(m_folder, stemOf(file)), WordFiles::MaxSize);
+        checkLineEnds(file, bytes);
+        checkEntries(file, bytes);
+        l.length = WordFiles::store(bytes, m_folder, stemOf(file), scratch, qint16(at)) - at;
+        l.ok = true;
+        l.start = start;
+    } catch (const Failure& f) {
+        issue(QStringLiteral("Файл не загружается"), f.message());
+        m_filesFailed = true;
+        return;
+    }
+    checkWords(file, scratch, at, l.length);
+    if (WordLayout::isFirstOfFamily(file))
+        m_count[size_t(file.family)] = l.length;
+}
+
+void Examiner::checkLineEnds(const WordFile& file, QByteArrayView bytes)
 {
     const QString name = stemOf(file) + QStringLiteral(".dat");
-    const bool crlf = bytes.contains("\r\n");
     if (!bytes.contains('\r') && bytes.contains('\n')) {
         issue(QStringLiteral("Концы строк LF"),
             QStringLiteral("%1: строки кончаются одним LF, а не CR LF; программа видит весь файл "
                            "как одну строку заголовка, и слов в нём нет.")
                 .arg(name));
-    } else if (bytes.contains('\r') && !crlf) {
+    } else if (bytes.contains('\r') && !bytes.contains("\r\n")) {
         issue(QStringLiteral("Концы строк CR"),
             QStringLiteral("%1: строки кончаются одним CR, а не CR LF; программа их понимает, "
                            "а многие редакторы — нет.")
                 .arg(name));
     }
-    // The entries as the reader takes them: lines ending at CR or CR LF, after the header, up
-    // to a "#" line.
+}
+
+void Examiner::checkEntries(const WordFile& file, QByteArrayView bytes)
+{
     QList<int> utf8, controls, lineFeeds;
-    int line = 0;
-    for (QByteArrayView rest = bytes; !rest.isEmpty();) {
-        qsizetype end = rest.indexOf('\r');
-        if (end < 0)
-            end = rest.size();
-        const QByteArrayView entry = rest.first(end);
-        rest = rest.sliced(end);
-        if (rest.startsWith("\r\n"))
-            rest = rest.sliced(2);
-        else if (!rest.isEmpty())
-            rest = rest.sliced(1);
-        if (++line == 1)
-            continue;
-        if (entry.startsWith('#'))
+    for (WordFiles::Lines lines(bytes); !lines.atEnd();) {
+        const WordFiles::Lines::Line line = lines.next();
+        if (line.endsList())
             break;
-        bool wide = false, control = false;
-        for (const char c : entry) {
-            wide = wide || uchar(c) >= 0x80;
-            control = control || (c != '\n' && (uchar(c) < 0x20 || c == 0x7F));
-        }
-        if (wide && isUtf8(entry))
-            utf8 << line;
-        if (control)
-            controls << line;
-        if (entry.contains('\n'))
-            lineFeeds << line;
+        if (looksLikeUtf8(line.text))
+            utf8 << line.number;
+        if (hasControl(line.text))
+            controls << line.number;
+        if (line.text.contains('\n'))
+            lineFeeds << line.number;
     }
-    if (!utf8.isEmpty()) {
-        issue(QStringLiteral("Похоже на UTF-8"),
-            QStringLiteral("%1, %2: текст похож на UTF-8, а слова читаются в Windows-1251; в "
-                           "предложениях окажутся кракозябры.")
-                .arg(name, lineList(utf8)));
-    }
-    if (!controls.isEmpty()) {
-        issue(QStringLiteral("Управляющие символы"),
-            QStringLiteral("%1, %2: в слове управляющий символ (табуляция, NUL, ESC и подобные), "
-                           "которому в тексте не место.")
-                .arg(name, lineList(controls)));
-    }
-    if (!lineFeeds.isEmpty()) {
-        issue(QStringLiteral("Перевод строки внутри слова"),
-            QStringLiteral("%1, %2: одинокий LF не кончает строку, а остаётся в слове и "
-                           "разрывает предложение.")
-                .arg(name, lineList(lineFeeds)));
+    const QString name = stemOf(file) + QStringLiteral(".dat");
+    const std::tuple<const QList<int>&, QString, QString> findings[] = {
+        { utf8, QStringLiteral("Похоже на UTF-8"),
+            QStringLiteral("текст похож на UTF-8, а слова читаются в Windows-1251; в "
+                           "предложениях окажутся кракозябры.") },
+        { controls, QStringLiteral("Управляющие символы"),
+            QStringLiteral("в слове управляющий символ (табуляция, NUL, ESC и подобные), "
+                           "которому в тексте не место.") },
+        { lineFeeds, QStringLiteral("Перевод строки внутри слова"),
+            QStringLiteral("одинокий LF не кончает строку, а остаётся в слове и "
+                           "разрывает предложение.") },
+    };
+    for (const auto& [lines, title, text] : findings) {
+        if (!lines.isEmpty())
+            issue(title, QStringLiteral("%1, %2: ").arg(name, lineList(lines)) + text);
     }
 }
 
@@ -285,59 +286,80 @@ void Examiner::loadAsTheWindow()
 void Examiner::checkFamilies()
 {
     for (int family = 0; family < WordLayout::FamilyCount; ++family) {
-        if (m_count[size_t(family)])
-            checkFamily(Family(family), *m_count[size_t(family)]);
+        if (const std::optional<int> count = m_count[size_t(family)]) {
+            checkLengths(Family(family), *count);
+            checkCount(Family(family), *count);
+        }
     }
 }
 
-void Examiner::checkFamily(Family family, int count)
+void Examiner::checkLengths(Family family, int count)
 {
     QString first;
     QStringList unequal, effects;
-    for (size_t i = 0; i < WordLayout::Files.size(); ++i) {
-        const WordFile& file = WordLayout::Files[i];
-        const Loaded& l = m_loaded[i];
+    for (size_t i = 0; i < WordLayout::LoadOrder.size(); ++i) {
+        const WordFile& file = WordLayout::LoadOrder[i];
         if (file.family != family)
             continue;
         if (first.isEmpty())
             first = stemOf(file);
-        if (!l.ok)
+        if (!m_loaded[i].ok)
             continue;
-        if (l.length != count)
-            unequal << QStringLiteral("в %1 %2").arg(stemOf(file), words(l.length));
-        if (!SentenceGenerator::reads(file) || l.start < 0)
-            continue;
-        const int expected = expectedStart(file);
-        if (l.start != expected) {
-            effects << QStringLiteral("Блок %1 начинается на %2 %3, чем его читают "
-                                      "предложения, и %4 берутся не из своих ячеек.")
-                           .arg(stemOf(file), cells(std::abs(l.start - expected)),
-                               l.start > expected ? QStringLiteral("позже")
-                                                  : QStringLiteral("раньше"),
-                               describe(file));
-        } else if (l.length < count) {
-            effects << QStringLiteral("Блок %1 короче на %2: предложения читают и %3 за его "
-                                      "концом, где слова другого файла или пустота.")
-                           .arg(stemOf(file))
-                           .arg(count - l.length)
-                           .arg(cells(count - l.length));
-        } else if (l.length > count) {
-            effects << QStringLiteral("Слова %1 после %2-го (лишних: %3) не попадут ни в одно "
-                                      "предложение.")
-                           .arg(stemOf(file))
-                           .arg(count)
-                           .arg(l.length - count);
-        }
+        if (m_loaded[i].length != count)
+            unequal << QStringLiteral("в %1 %2").arg(stemOf(file), words(m_loaded[i].length));
+        if (const QString effect = effectOfLength(i, count); !effect.isEmpty())
+            effects << effect;
     }
-    if (!unequal.isEmpty()) {
-        QString text = QStringLiteral("%1, а в %2 %3: во всех файлах семьи (%4) должно быть "
-                                      "столько слов, сколько в %2.")
-                           .arg(unequal.join(QStringLiteral(", ")), first, QString::number(count),
-                               familyName(family));
-        if (!effects.isEmpty())
-            text += u' ' + effects.join(u' ');
-        issue(QStringLiteral("Разные длины файлов"), text);
+    if (unequal.isEmpty())
+        return;
+    QString text = QStringLiteral("%1, а в %2 %3: во всех файлах семьи (%4) должно быть "
+                                  "столько слов, сколько в %2.")
+                       .arg(unequal.join(QStringLiteral(", ")), first, QString::number(count),
+                           familyName(family));
+    if (!effects.isEmpty())
+        text += u' ' + effects.join(u' ');
+    issue(QStringLiteral("Разные длины файлов"), text);
+}
+
+// What the sentences get from a file whose length or start differs from the family's count;
+// empty when they read it as it should be, or do not read it.
+QString Examiner::effectOfLength(size_t index, int count) const
+{
+    const WordFile& file = WordLayout::LoadOrder[index];
+    const Loaded& l = m_loaded[index];
+    if (!SentenceGenerator::reads(file) || l.start < 0)
+        return QString();
+    const int expected = expectedStart(file);
+    if (l.start != expected) {
+        return QStringLiteral("Блок %1 начинается на %2 %3, чем его читают "
+                              "предложения, и %4 берутся не из своих ячеек.")
+            .arg(stemOf(file), cells(std::abs(l.start - expected)),
+                l.start > expected ? QStringLiteral("позже") : QStringLiteral("раньше"),
+                describe(file));
     }
+    if (l.length < count) {
+        return QStringLiteral("Блок %1 короче на %2: предложения читают и %3 за его "
+                              "концом, где слова другого файла или пустота.")
+            .arg(stemOf(file))
+            .arg(count - l.length)
+            .arg(cells(count - l.length));
+    }
+    if (l.length > count) {
+        return QStringLiteral("Слова %1 после %2-го (лишних: %3) не попадут ни в одно "
+                              "предложение.")
+            .arg(stemOf(file))
+            .arg(count)
+            .arg(l.length - count);
+    }
+    return QString();
+}
+
+void Examiner::checkCount(Family family, int count)
+{
+    const QString first = QLatin1StringView(std::find_if(
+        WordLayout::LoadOrder.begin(), WordLayout::LoadOrder.end(), [family](const WordFile& f) {
+            return f.family == family;
+        })->stem);
     const int limit = WordLayout::maxCount(family);
     if (count > limit) {
         issue(QStringLiteral("Слишком много слов"),
@@ -361,35 +383,37 @@ void Examiner::checkFamily(Family family, int count)
 
 void Examiner::checkReadSlots()
 {
-    const WordStore& store = m_session->words();
-    for (const WordFile& file : WordLayout::Files) {
-        if (!SentenceGenerator::reads(file))
-            continue;
-        const int n = count(file.family);
-        const WordTable& table = store.table(file.family);
-        const int first = expectedStart(file);
-        const int end = std::min(first + n, WordTable::Size);
-        for (int slot = first; slot < end; ++slot) {
-            const SlotOrigin& origin = table.origin(slot);
-            if (origin.file < 0) {
-                int last = slot;
-                while (last + 1 < end && table.origin(last + 1).file < 0)
-                    ++last;
-                issue(QStringLiteral("Пустые ячейки"),
-                    QStringLiteral("для %1 предложения читают %2 таблицы %3, куда не дошёл ни один "
-                                   "файл темы: в окне там окажется пустота или слово темы, "
-                                   "выбранной раньше.")
-                        .arg(stemOf(file), slotRange(slot, last), tableName(file.family)));
-                slot = last;
-            } else if (table.at(slot).startsWith(u'#')) {
-                issue(QStringLiteral("Метка конца в предложении"),
-                    QStringLiteral("для %1 предложения читают ячейку %2, а в ней строка «#», "
-                                   "которой кончается %3.dat (строка %4): она попадёт в текст.")
-                        .arg(stemOf(file))
-                        .arg(slot)
-                        .arg(QLatin1String(WordLayout::Files[size_t(origin.file)].stem))
-                        .arg(origin.line));
-            }
+    for (const WordFile& file : WordLayout::LoadOrder) {
+        if (SentenceGenerator::reads(file))
+            checkReadSlots(file, m_session->words().table(file.family));
+    }
+}
+
+// The slots the sentences read for a file: each holds a word of this theme, not an end mark.
+void Examiner::checkReadSlots(const WordFile& file, const WordTable& table)
+{
+    const int first = expectedStart(file);
+    const int end = std::min(first + count(file.family), WordTable::Size);
+    for (int slot = first; slot < end; ++slot) {
+        const SlotOrigin& origin = table.origin(slot);
+        if (origin.file < 0) {
+            int last = slot;
+            while (last + 1 < end && table.origin(last + 1).file < 0)
+                ++last;
+            issue(QStringLiteral("Пустые ячейки"),
+                QStringLiteral("для %1 предложения читают %2 таблицы %3, куда не дошёл ни один "
+                               "файл темы: в окне там окажется пустота или слово темы, "
+                               "выбранной раньше.")
+                    .arg(stemOf(file), slotRange(slot, last), tableName(file.family)));
+            slot = last;
+        } else if (table.at(slot).startsWith(u'#')) {
+            issue(QStringLiteral("Метка конца в предложении"),
+                QStringLiteral("для %1 предложения читают ячейку %2, а в ней строка «#», "
+                               "которой кончается %3.dat (строка %4): она попадёт в текст.")
+                    .arg(stemOf(file))
+                    .arg(slot)
+                    .arg(QLatin1String(WordLayout::LoadOrder[size_t(origin.file)].stem))
+                    .arg(origin.line));
         }
     }
 }
@@ -399,11 +423,11 @@ QString Examiner::countsText() const
     QString text = QStringLiteral("  Слов в файлах:\n");
     for (int family = 0; family < WordLayout::FamilyCount; ++family) {
         QString line = QStringLiteral("    %1").arg(familyName(Family(family)), -16);
-        for (size_t i = 0; i < WordLayout::Files.size(); ++i) {
-            if (int(WordLayout::Files[i].family) != family)
+        for (size_t i = 0; i < WordLayout::LoadOrder.size(); ++i) {
+            if (int(WordLayout::LoadOrder[i].family) != family)
                 continue;
             const Loaded& l = m_loaded[i];
-            line += QStringLiteral("  %1 %2").arg(stemOf(WordLayout::Files[i]),
+            line += QStringLiteral("  %1 %2").arg(stemOf(WordLayout::LoadOrder[i]),
                 l.ok ? QString::number(l.length) : QStringLiteral("—"));
         }
         text += line + u'\n';
@@ -441,9 +465,9 @@ Report Examiner::run()
             report.text += line;
     }
     if (m_session) {
-        const WordStore& w = m_session->words();
-        const FamilyCounts counts { w.NounCount, w.VerbCount, w.AdjectiveCount, w.AdverbCount,
-            w.IntroCount };
+        FamilyCounts counts {};
+        for (int family = 0; family < WordLayout::FamilyCount; ++family)
+            counts[size_t(family)] = count(Family(family));
         report.text += QStringLiteral("  Разных предложений:\n    шаблон A  %1\n    шаблон B  %2\n")
                            .arg(ThemeStats::sentencesA(counts).toString(),
                                ThemeStats::sentencesB(counts).toString());
@@ -454,46 +478,64 @@ Report Examiner::run()
     return report;
 }
 
+int of(const FamilyCounts& c, Family family)
+{
+    return c[size_t(family)];
+}
+
+// A shape of template A, "[opener] [adj] noun [[adj] noun] [adverb] verb [adj] noun [[adj]
+// noun]": which optional words it has. A genitive phrase is absent (0), a noun (1) or an
+// adjective and a noun (2).
+struct ShapeOfA {
+    bool opener, adjective1, adverb, adjective3;
+    int phrase2, phrase4;
+};
+constexpr int ShapesOfA = 2 * 2 * 2 * 2 * 3 * 3;
+
+ShapeOfA shapeOfA(int index)
+{
+    return { (index & 1) != 0, (index & 2) != 0, (index & 4) != 0, (index & 8) != 0, index / 16 % 3,
+        index / 48 };
+}
+
+std::vector<int> wordsOf(const ShapeOfA& shape, const FamilyCounts& c)
+{
+    const int nouns = of(c, Family::Nouns), adjectives = of(c, Family::Adjectives);
+    std::vector<int> words { nouns, of(c, Family::Verbs), nouns };
+    if (shape.opener)
+        words.push_back(of(c, Family::Intros));
+    if (shape.adjective1)
+        words.push_back(adjectives);
+    if (shape.adverb)
+        words.push_back(of(c, Family::Adverbs));
+    if (shape.adjective3)
+        words.push_back(adjectives);
+    for (int phrase : { shape.phrase2, shape.phrase4 }) {
+        if (phrase > 0)
+            words.push_back(nouns);
+        if (phrase > 1)
+            words.push_back(adjectives);
+    }
+    return words;
+}
+
+// The gender choices that show: one per noun phrase that is there, and a masculine object
+// never has an adjective, so with one it can only be feminine or neuter.
+quint32 gendersOf(const ShapeOfA& shape)
+{
+    return 3 * (shape.phrase2 ? 3 : 1) * (shape.adjective3 ? 2 : 3) * (shape.phrase4 ? 3 : 1);
+}
+
 } // namespace
 
 namespace ThemeStats {
 
 BigUInt sentencesA(const FamilyCounts& c)
 {
-    // "[opener] [adj] noun [[adj] noun] [adverb] verb [adj] noun [[adj] noun]"; a genitive
-    // phrase is absent (0), a noun (1) or an adjective and a noun (2).
     BigUInt total;
-    for (bool opener : { false, true }) {
-        for (bool adjective1 : { false, true }) {
-            for (int phrase2 : { 0, 1, 2 }) {
-                for (bool adverb : { false, true }) {
-                    for (bool adjective3 : { false, true }) {
-                        for (int phrase4 : { 0, 1, 2 }) {
-                            std::vector<int> words { c.nouns, c.verbs, c.nouns };
-                            if (opener)
-                                words.push_back(c.intros);
-                            if (adjective1)
-                                words.push_back(c.adjectives);
-                            for (int phrase : { phrase2, phrase4 }) {
-                                if (phrase > 0)
-                                    words.push_back(c.nouns);
-                                if (phrase > 1)
-                                    words.push_back(c.adjectives);
-                            }
-                            if (adverb)
-                                words.push_back(c.adverbs);
-                            if (adjective3)
-                                words.push_back(c.adjectives);
-                            // A gender shows only through a phrase that is there; a masculine
-                            // object never has an adjective.
-                            const quint32 genders
-                                = 3 * (phrase2 ? 3 : 1) * (adjective3 ? 2 : 3) * (phrase4 ? 3 : 1);
-                            total += distinctEntries(words) * genders;
-                        }
-                    }
-                }
-            }
-        }
+    for (int index = 0; index < ShapesOfA; ++index) {
+        const ShapeOfA shape = shapeOfA(index);
+        total += distinctEntries(wordsOf(shape, c)) * gendersOf(shape);
     }
     return total;
 }
@@ -502,19 +544,15 @@ BigUInt sentencesB(const FamilyCounts& c)
 {
     // "[opener] [adj] noun short-adj [и short-adj]", one gender of three throughout.
     BigUInt total;
-    for (bool opener : { false, true }) {
-        for (bool adjective : { false, true }) {
-            for (bool second : { false, true }) {
-                std::vector<int> words { c.nouns, c.adverbs };
-                if (opener)
-                    words.push_back(c.intros);
-                if (adjective)
-                    words.push_back(c.adjectives);
-                if (second)
-                    words.push_back(c.adverbs);
-                total += distinctEntries(words) * 3;
-            }
-        }
+    for (int shape = 0; shape < 8; ++shape) {
+        std::vector<int> words { of(c, Family::Nouns), of(c, Family::Adverbs) };
+        if (shape & 1)
+            words.push_back(of(c, Family::Intros));
+        if (shape & 2)
+            words.push_back(of(c, Family::Adjectives));
+        if (shape & 4)
+            words.push_back(of(c, Family::Adverbs));
+        total += distinctEntries(words) * 3;
     }
     return total;
 }

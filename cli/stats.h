@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/biguint.h"
+#include "core/wordlayout.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,19 +9,14 @@
 // zurevavud-cli --stats: what a word-list author needs to know about a theme folder.
 namespace ThemeStats {
 
-// Entries in the first file of each family (nounM, verbP, adjM, adverb, intro): the counts
-// the word store lays every block of the family out by.
-struct FamilyCounts {
-    int nouns = 0, verbs = 0, adjectives = 0, adverbs = 0, intros = 0;
-};
-
 // How many different sentences a template can make. A sentence is its shape (which optional
 // words appear), the genders that show in it and the entry numbers of its words. Entry numbers
 // in one sentence are pairwise different and every range starts at 0, so k words from families
 // of c1 <= c2 <= ... <= ck entries have (c1 - 0)(c2 - 1)...(ck - (k - 1)) choices (none when a
 // factor is not positive); the totals add this, times the gender choices, over all shapes.
-BigUInt sentencesA(const FamilyCounts& counts);
-BigUInt sentencesB(const FamilyCounts& counts);
+// counts: the entries of the first file of each family, by which every block is laid out.
+BigUInt sentencesA(const WordLayout::FamilyCounts& counts);
+BigUInt sentencesB(const WordLayout::FamilyCounts& counts);
 
 struct Report {
     QString text; // lines ending in "\n"

@@ -1,6 +1,5 @@
 #include "cli/textwriter.h"
 
-#include "cli/explain.h"
 #include "platform/codepage.h"
 
 #include <QIODevice>
@@ -14,10 +13,9 @@ constexpr qsizetype ChunkSize = 1 << 16;
 
 } // namespace
 
-TextWriter::TextWriter(QIODevice& device, Format format, const Session* explainFrom)
+TextWriter::TextWriter(QIODevice& device, Format format)
     : m_device(device)
     , m_format(format)
-    , m_explainFrom(explainFrom)
 {
     m_pending.resize(2 * ChunkSize);
 }
@@ -63,11 +61,6 @@ void TextWriter::sentence(const Sentence& s)
         put(s.text());
     if (m_length >= ChunkSize)
         flush();
-    if (m_explainFrom) {
-        lineEnd();
-        put(explainSentence(s, *m_explainFrom));
-        lineEnd();
-    }
 }
 
 void TextWriter::paragraphBreak()
@@ -84,13 +77,12 @@ void TextWriter::writeLine(QByteArrayView ansi)
 
 void TextWriter::write(QStringView text)
 {
-    for (QStringView line : text.tokenize(u'\n')) {
-        put(line);
+    qsizetype start = 0;
+    for (qsizetype end; (end = text.indexOf(u'\n', start)) >= 0; start = end + 1) {
+        put(text.sliced(start, end - start));
         lineEnd();
     }
-    // tokenize() ends with an empty piece after a final "\n", which wrote one line end too many.
-    if (text.endsWith(u'\n'))
-        m_length -= m_format.lineEnd.size();
+    put(text.sliced(start));
 }
 
 bool TextWriter::flush()

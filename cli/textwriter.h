@@ -8,7 +8,6 @@
 #include <vector>
 
 class QIODevice;
-class Session;
 
 // The command line's text on a device, in UTF-8 or Windows-1251 and with the line ends asked
 // for, written in pieces so that nothing waits for the whole text and memory stays small.
@@ -18,9 +17,7 @@ public:
         bool cp1251 = false;
         QByteArrayView lineEnd = "\n";
     };
-    // With explainFrom, every sentence is followed by a line saying how it was made (see
-    // explainSentence), between two line ends and before its paragraph break.
-    TextWriter(QIODevice& device, Format format, const Session* explainFrom = nullptr);
+    TextWriter(QIODevice& device, Format format);
     ~TextWriter() override { flush(); }
 
     void sentence(const Sentence& sentence) override;
@@ -29,7 +26,7 @@ public:
 
     // Windows-1251 bytes, then a line end.
     void writeLine(QByteArrayView ansi);
-    // Text whose lines end in "\n".
+    // Text, each "\n" in it written as the line end asked for.
     void write(QStringView text);
 
     // Writes what is pending; false once a write has failed.
@@ -46,7 +43,6 @@ private:
 
     QIODevice& m_device;
     Format m_format;
-    const Session* m_explainFrom;
     std::vector<char> m_pending; // the first m_length bytes are written next
     qsizetype m_length = 0;
     bool m_failed = false;
