@@ -1,7 +1,7 @@
 // Generation and theme loading on a theme of 300 entries per file.
 #include "core/session.h"
+#include "labelledtheme.h"
 #include "modules/mdlsubs.h"
-#include "testkit.h"
 
 #include <QTemporaryDir>
 
@@ -34,7 +34,7 @@ public:
 void BM_GenerationRun(benchmark::State& state)
 {
     Session session({ words() });
-    session.start();
+    session.select(0);
     mdlSubs::resetRandomState();
     CountingOutput out;
     for (auto _ : state)

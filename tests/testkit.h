@@ -3,13 +3,14 @@
 // What several tests share: word files made on the spot, scripted random values, golden files
 // and failures that must name their file.
 
+#include "core/generator.h"
 #include "core/session.h"
-#include "core/wordlayout.h"
+#include "labelledtheme.h"
 #include "modules/mdlsubs.h"
-#include "platform/codepage.h"
 #include "platform/failure.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
@@ -23,49 +24,6 @@
 Q_DECLARE_METATYPE(FailureKind)
 
 namespace TestKit {
-
-inline bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-// Entries per file of each family.
-struct Sizes {
-    int nouns = 30, verbs = 30, adjectives = 30, adverbs = 30, intros = 30;
-    int of(WordLayout::Family family) const
-    {
-        const int n[] = { nouns, verbs, adjectives, adverbs, intros };
-        return n[int(family)];
-    }
-};
-
-// A word file of n entries that name their file and entry: "nounF2_7" is entry 7 (from 0) of
-// nounF2.dat; with a prefix "00/", "00/nounF2_7". Entry `at`, if any, is `text` instead.
-inline QByteArray labelled(
-    const char* stem, int n, const QString& prefix = QString(), int at = -1, const char* text = "")
-{
-    QString lines = QStringLiteral("заголовок\r\n");
-    for (int i = 0; i < n; ++i)
-        lines += (i == at ? QString::fromUtf8(text)
-                          : prefix + QLatin1String(stem) + u'_' + QString::number(i))
-            + QStringLiteral("\r\n");
-    return CodePage::encodeAnsi(lines);
-}
-
-// A complete theme of labelled files.
-inline bool writeLabelledTheme(
-    const QString& dir, Sizes sizes = {}, const QString& prefix = QString())
-{
-    if (!QDir().mkpath(dir))
-        return false;
-    for (const WordLayout::WordFile& file : WordLayout::Files) {
-        if (!writeBytes(dir + u'/' + QLatin1String(file.stem) + QStringLiteral(".dat"),
-                labelled(file.stem, sizes.of(file.family), prefix)))
-            return false;
-    }
-    return true;
-}
 
 // Puts at path what a hostile folder may hold instead of a file: "fifo", "device" (a link to
 // /dev/zero), "loop" (a link to itself) or "folder".
@@ -85,6 +43,23 @@ inline QByteArray readBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every entry under root with its kind and content, to see that nothing else changed.
+inline QMap<QString, QByteArray> snapshot(const QString& root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(
+        root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        out.insert(QDir(root).relativeFilePath(info.filePath()),
+            info.isSymLink()    ? "link to " + info.symLinkTarget().toUtf8()
+                : info.isDir()  ? QByteArray("folder")
+                : info.isFile() ? readBytes(info.filePath())
+                                : QByteArray("FIFO"));
+    }
+    return out;
 }
 
 // The Failure that call throws, if any.
@@ -115,27 +90,73 @@ inline bool throwsFailure(
 }
 
 // tests/data/name. With ZUREVAVUD_UPDATE_GOLDEN=1 in the environment, the test writes what
-// it got there instead, for a deliberate change of the word lists.
+// it got there instead, for a deliberate change. A mismatch names the first line that differs,
+// and the case it belongs to where a file holds cases separated by empty lines.
 inline bool matchesGolden(const QString& name, const QByteArray& actual)
 {
     const QString path = QStringLiteral(ZUREVAVUD_SOURCE_DIR "/tests/data/") + name;
     if (qEnvironmentVariableIntValue("ZUREVAVUD_UPDATE_GOLDEN"))
         return writeBytes(path, actual);
     const QByteArray expected = readBytes(path);
-    if (expected != actual)
-        qWarning("%s differs (%lld bytes expected, %lld made)", qPrintable(name),
-            qint64(expected.size()), qint64(actual.size()));
-    return expected == actual;
+    if (expected == actual)
+        return true;
+    const QList<QByteArray> want = expected.split('\n'), got = actual.split('\n');
+    qsizetype line = 0, caseStart = 0;
+    for (; line < want.size() && line < got.size() && want[line] == got[line]; ++line) {
+        if (want[line].trimmed().isEmpty())
+            caseStart = line + 1;
+    }
+    qWarning("%s:%lld differs: expected «%s», made «%s»", qPrintable(name), qint64(line + 1),
+        want.value(line, "(end of file)").constData(),
+        got.value(line, "(end of file)").constData());
+    if (caseStart > 0 && caseStart < line)
+        qWarning(
+            "  in the case of line %lld: %s", qint64(caseStart + 1), want[caseStart].constData());
+    return false;
 }
 
-// Home and the data folders under root, so a test sees neither the tester's nor installed words.
-inline void isolateUserFolders(const QString& root)
-{
-    qputenv("HOME", QFile::encodeName(root));
-    qunsetenv("XDG_DATA_HOME");
-    qunsetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(root + QStringLiteral("/system")));
-}
+// Home, the data folders and the documents under root while it lives, so that a test sees
+// neither the tester's nor installed words; then the environment as it was.
+class UserFolders {
+public:
+    explicit UserFolders(const QString& root)
+    {
+        for (const char* name : Names)
+            m_saved << qgetenv(name);
+        qputenv("HOME", QFile::encodeName(root));
+        qunsetenv("XDG_DATA_HOME");
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DOCUMENTS_DIR");
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(root + QStringLiteral("/system")));
+    }
+    ~UserFolders()
+    {
+        for (size_t i = 0; i < std::size(Names); ++i) {
+            if (m_saved.at(qsizetype(i)).isNull())
+                qunsetenv(Names[i]);
+            else
+                qputenv(Names[i], m_saved.at(qsizetype(i)));
+        }
+    }
+    UserFolders(const UserFolders&) = delete;
+    UserFolders& operator=(const UserFolders&) = delete;
+
+private:
+    static constexpr const char* Names[]
+        = { "HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DOCUMENTS_DIR", "XDG_DATA_DIRS" };
+    QList<QByteArray> m_saved;
+};
+
+// Collects the text in Windows-1251: the bytes a save of the window's text would write.
+class ByteOutput : public TextOutput {
+public:
+    void sentence(const Sentence& s) override { m_text.append(s.text()); }
+    void paragraphBreak() override { m_text.append("\r\n\r\n"); }
+    const QByteArray& text() const { return m_text; }
+
+private:
+    QByteArray m_text;
+};
 
 // A uniform source that returns given values in order, to check the exact order of draws.
 class ScriptedSource : public mdlSubs::UniformSource {
@@ -165,16 +186,13 @@ inline double pick(int entry, int count)
     return (entry + 0.5) / count;
 }
 
-// A fresh program's session after choosing theme: a window starts on theme 00 first, whose
-// words stay where the chosen theme's do not reach.
+// A fresh program's session after choosing theme.
 inline void startFresh(
     Session& session, int theme, std::unique_ptr<mdlSubs::UniformSource> source = nullptr)
 {
     mdlSubs::resetRandomState();
     mdlSubs::setUniformSource(std::move(source));
-    if (theme != 0)
-        session.start();
-    session.select(theme);
+    session.openOn(theme);
 }
 
 // What a fresh program's window holds after choosing theme (`choices` times) and pressing runs

@@ -1,5 +1,6 @@
 // zurevavud-cli: its tools for word-list authors (--explain and --stats, in-process), and as a
 // program: what it prints, its exit codes and its arguments.
+#include "cli/explain.h"
 #include "cli/stats.h"
 #include "cli/textwriter.h"
 #include "core/session.h"
@@ -44,7 +45,9 @@ QString generated(const QString& words, int theme, int runs, bool explain)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
-        TextWriter out(buffer, { false, "\r\n" }, explain ? &session : nullptr);
+        TextWriter writer(buffer, { false, "\r\n" });
+        ExplainingOutput explained(writer, session);
+        TextOutput& out = explain ? static_cast<TextOutput&>(explained) : writer;
         for (int i = 0; i < runs; ++i)
             session.generate(out);
     }
@@ -53,8 +56,6 @@ QString generated(const QString& words, int theme, int runs, bool explain)
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(TestKit::Sizes)
 
 class TestCli : public QObject {
     Q_OBJECT

@@ -1,14 +1,9 @@
-// The output commands: numbered saves, the file layer under them, the code-page conversion and
-// the DOS program, which is run on an x86 emulator to see what it prints.
-#include "core/session.h"
+// The output commands: numbered saves, the code-page conversion and the DOS program, which is
+// run on an x86 emulator to see what it prints.
 #include "modules/mdlcodepages.h"
 #include "modules/mdlmakeexe.h"
-#include "platform/files.h"
-#include "platform/paths.h"
 #include "testkit.h"
 
-#include <QCoreApplication>
-#include <QDirIterator>
 #include <QTemporaryDir>
 
 #include <unicorn/unicorn.h>
@@ -20,26 +15,10 @@
 
 using mdlMakeexe::MakeExe;
 using TestKit::readBytes;
+using TestKit::snapshot;
 using TestKit::writeBytes;
 
 namespace {
-
-// Every entry under root with its kind and content, to see that nothing else changed.
-QMap<QString, QByteArray> snapshot(const QString& root)
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(
-        root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        out.insert(QDir(root).relativeFilePath(info.filePath()),
-            info.isSymLink()    ? "link to " + info.symLinkTarget().toUtf8()
-                : info.isDir()  ? QByteArray("folder")
-                : info.isFile() ? readBytes(info.filePath())
-                                : QByteArray("FIFO"));
-    }
-    return out;
-}
 
 // What a DOS program printed through INT 29h on the emulator, and whether it reached INT 20h
 // (and no other interrupt) within maxInstructions. It starts the way DOS starts a .COM file:
@@ -149,60 +128,6 @@ private slots:
         auto after = snapshot(m_tmp->path());
         QVERIFY(expected.isEmpty() || after.take("output/" + expected + ".txt") == "saved");
         QCOMPARE(after, before);
-    }
-
-    void placesOfWordsAndSaves()
-    {
-        const QString root = m_tmp->path();
-        TestKit::isolateUserFolders(root + QString("/home"));
-        Paths::overrideProgramFolder(root + QString("/prefix/bin"));
-        const auto located = [] { return Session::locate(Paths::wordsFolders(), 0); };
-        // The places a theme is looked for, in order; each takes it from the ones after it.
-        const QStringList places { "/prefix/bin/words", "/home/.local/share/zurevavud/words",
-            "/prefix/share/zurevavud/words", "/home/system/zurevavud/words" };
-        const QString nowhere = TestKit::failureOf(located).value().message();
-        for (auto place = places.crbegin(); place != places.crend(); ++place) {
-            QVERIFY(nowhere.contains(QDir::toNativeSeparators(root + *place + "/00")));
-            QVERIFY(QDir().mkpath(root + *place + "/00"));
-            QCOMPARE(located(), root + *place + "/00/");
-        }
-        // Saves go to the user's documents, made then, unless output is beside the program.
-        QCOMPARE(Paths::makeOutputFolder(), root + "/home/Documents/Zurevavud");
-        QVERIFY(QFileInfo(root + "/home/Documents/Zurevavud").isDir());
-        QVERIFY(QDir().mkpath(root + "/prefix/bin/output"));
-        QCOMPARE(Paths::outputFolder(), root + "/prefix/bin/output");
-        Paths::overrideProgramFolder(QString());
-    }
-
-    void nothingWrittenWhereTheNameIsTaken()
-    {
-        // The exclusive creation a save relies on when another program takes a name meanwhile.
-        QVERIFY(writeBytes(out("file"), "old") && QDir(m_out).mkdir("folder"));
-        QVERIFY(QFile::link(out("file"), out("link")) && QFile::link(out("none"), out("dangling")));
-        const auto before = snapshot(m_tmp->path());
-        for (const char* name : { "file", "folder", "link", "dangling" })
-            QVERIFY(Files::writeNewFile(out(name), "new") == Files::NewFile::NameTaken);
-        QCOMPARE(snapshot(m_tmp->path()), before);
-    }
-
-    void readsFilesThatUnderstateTheirSize()
-    {
-        // /proc says its files are empty: the reader grows its buffer to the end, to the limit.
-        const QString cmdline("/proc/self/cmdline");
-        const QByteArray args = QCoreApplication::arguments().join(QChar(0)).toLocal8Bit() + '\0';
-        QCOMPARE(Files::readWholeFile(cmdline, args.size()), args);
-        QVERIFY(TestKit::throwsFailure([&] { Files::readWholeFile(cmdline, args.size() - 1); },
-            FailureKind::TooLarge, cmdline));
-    }
-
-    void numbersAgreeWithTheirNouns()
-    {
-        QStringList said;
-        for (int n : { 0, 1, 2, 4, 5, 11, 12, 14, 21, 22, 25, 111, 112, 1001 })
-            said << counted(n, u"слово", u"слова", u"слов");
-        QCOMPARE(said.join(", "),
-            QString("0 слов, 1 слово, 2 слова, 4 слова, 5 слов, 11 слов, 12 слов, 14 слов, 21 "
-                    "слово, 22 слова, 25 слов, 111 слов, 112 слов, 1001 слово"));
     }
 
     void savedBytes_data()

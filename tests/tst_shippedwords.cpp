@@ -33,7 +33,7 @@ private slots:
         QVERIFY(w.NounCount >= nouns && w.AdjectiveCount >= nouns);
         QVERIFY(w.VerbCount >= 90 && w.AdverbCount >= 90 && w.IntroCount >= 70);
 
-        ByteOutput out;
+        TestKit::ByteOutput out;
         for (int run = 0; run < 1000; ++run)
             session.generate(out);
         QVERIFY(!out.text().contains("  "));

@@ -137,8 +137,15 @@ frmMain::frmMain(QWidget* parent)
     setWindowIcon(applicationIcon());
     resize(697, 357);
     setFont(classicFont());
+    makeControls();
+    connectControls();
+    Form_Load();
+    txtOut->setFocus();
+}
 
-    // The controls are made in their tab order, which Qt follows from then on.
+void frmMain::makeControls()
+{
+    // In their tab order, which Qt follows from the order of creation.
     txtOut = new TextBox(this);
     txtOut->setObjectName(QStringLiteral("txtOut"));
     txtOut->setGeometry(16, 24, 665, 289);
@@ -147,21 +154,14 @@ frmMain::frmMain(QWidget* parent)
     txtOut->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtOut->setTabChangesFocus(true);
 
-    auto button = [this](const char* name, const QString& caption, QRect geometry) {
-        auto* b = new CommandButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(geometry);
-        b->setAutoDefault(false);
-        return b;
-    };
-    cmdGenerate = button("cmdGenerate", QStringLiteral("Генерировать"), { 16, 320, 161, 25 });
-    cmdNewForm = button("cmdNewForm", QStringLiteral("Новое окно"), { 600, 320, 81, 25 });
-    cmdSave = button("cmdSave", QStringLiteral("Сохранить"), { 424, 320, 81, 25 });
-    Command1 = button("Command1", QStringLiteral("Сделать exe"), { 512, 320, 81, 25 });
+    cmdGenerate = makeButton("cmdGenerate", QStringLiteral("Генерировать"), { 16, 320, 161, 25 });
+    cmdNewForm = makeButton("cmdNewForm", QStringLiteral("Новое окно"), { 600, 320, 81, 25 });
+    cmdSave = makeButton("cmdSave", QStringLiteral("Сохранить"), { 424, 320, 81, 25 });
+    Command1 = makeButton("Command1", QStringLiteral("Сделать exe"), { 512, 320, 81, 25 });
     comboTheme = new QComboBox(this);
     comboTheme->setObjectName(QStringLiteral("comboTheme"));
     comboTheme->setGeometry(272, 320, 145, 21);
-    cmdClear = button("cmdClear", QStringLiteral("Очистить"), { 184, 320, 81, 25 });
+    cmdClear = makeButton("cmdClear", QStringLiteral("Очистить"), { 184, 320, 81, 25 });
 
     // A link drawn blue and underlined, in the window's own font.
     lblHTTP
@@ -172,7 +172,19 @@ frmMain::frmMain(QWidget* parent)
     lblHTTP->setGeometry(416, 4, 265, 17);
     lblHTTP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblHTTP->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+}
 
+QPushButton* frmMain::makeButton(const char* name, const QString& caption, const QRect& geometry)
+{
+    auto* b = new CommandButton(caption, this);
+    b->setObjectName(QLatin1StringView(name));
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void frmMain::connectControls()
+{
     connect(cmdGenerate, &QPushButton::clicked, this, &frmMain::cmdGenerate_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);
     connect(cmdNewForm, &QPushButton::clicked, this, &frmMain::cmdNewForm_Click);
@@ -192,9 +204,6 @@ frmMain::frmMain(QWidget* parent)
     });
     connect(
         lblHTTP, &QLabel::linkActivated, this, [](const QString& url) { Desktop::openUrl(url); });
-
-    Form_Load();
-    txtOut->setFocus();
 }
 
 frmMain* frmMain::openNew()

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "core/session.h"
-#include "modules/mdlsubs.h"
 
 #include <QWidget>
+
+namespace mdlSubs {
+class SavedText;
+}
 
 class QComboBox;
 class QLabel;
@@ -36,6 +39,9 @@ private slots:
     void comboTheme_Click(int position);
 
 private:
+    void makeControls();
+    QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry);
+    void connectControls();
     void Form_Load();
     mdlSubs::SavedText boxText() const;
     // Runs a command; a failure becomes one message box, headed by what did not happen.
