@@ -48,10 +48,6 @@ public:
 
     friend BigUInt operator*(BigUInt a, quint32 factor) { return a *= factor; }
     friend BigUInt operator+(BigUInt a, const BigUInt& b) { return a += b; }
-    // Limbs are kept without leading zeros, so equal numbers have equal limbs.
-    friend bool operator==(const BigUInt&, const BigUInt&) = default;
-
-    bool isZero() const { return m_limbs.empty(); }
 
     QString toString() const
     {

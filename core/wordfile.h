@@ -17,7 +17,7 @@ namespace WordFiles {
 // Far above any real word list and any real word: a larger file is refused before it is read,
 // a longer entry when it is met, so that a broken list can neither exhaust memory nor freeze
 // the window.
-inline constexpr qint64 MaxSize = 4 * 1024 * 1024;
+inline constexpr qint64 MaxSize = qint64(4) << 20;
 inline constexpr qsizetype MaxEntryLength = 1000;
 
 // The entry lines of a word file's bytes, one at a time, after the header.

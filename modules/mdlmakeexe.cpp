@@ -39,7 +39,7 @@ QString MakeExe(const QString& outputFolder)
 {
     const QDir folder = Files::requireFolder(outputFolder);
     const QString textPath = folder.absoluteFilePath(QStringLiteral("000.txt"));
-    const QString exePath = folder.absoluteFilePath(QStringLiteral("000.exe"));
+    QString exePath = folder.absoluteFilePath(QStringLiteral("000.exe"));
 
     QByteArray text;
     try {

@@ -47,7 +47,7 @@ QString NextFreeNumber(const QString& outputFolder, int from)
 {
     const QDir folder = Files::requireFolder(outputFolder);
     for (int n = from; n < NumberCount; ++n) {
-        const QString number = threeDigits(n);
+        QString number = threeDigits(n);
         if (!Files::nameTaken(folder.filePath(numberedName(number))))
             return number;
     }
@@ -130,7 +130,7 @@ QString saveNumbered(SavedText&& text, const QString& outputFolder)
     // one is tried. Searching on from there, not from 000, bounds the loop at 1000 names.
     for (QString n = NextFreeNumber(outputFolder);;
          n = NextFreeNumber(outputFolder, n.toInt() + 1)) {
-        const QString path = folder.absoluteFilePath(numberedName(n));
+        QString path = folder.absoluteFilePath(numberedName(n));
         if (Files::writeNewFile(path, bytes) == Files::NewFile::Written)
             return path;
     }

@@ -78,10 +78,10 @@ private:
             return far ^ (y >> 1) ^ ((y & 1u) ? 0x9908b0dfu : 0u);
         };
         auto& x = m_state;
-        for (int i = 0; i < N - M; ++i)
-            x[size_t(i)] = mix(x[size_t(i)], x[size_t(i + 1)], x[size_t(i + M)]);
-        for (int i = N - M; i < N - 1; ++i)
-            x[size_t(i)] = mix(x[size_t(i)], x[size_t(i + 1)], x[size_t(i + M - N)]);
+        for (size_t i = 0; i < size_t(N - M); ++i)
+            x[i] = mix(x[i], x[i + 1], x[i + M]);
+        for (size_t i = N - M; i < size_t(N - 1); ++i)
+            x[i] = mix(x[i], x[i + 1], x[i + M - N]);
         x[N - 1] = mix(x[N - 1], x[0], x[M - 1]);
     }
 

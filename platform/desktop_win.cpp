@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QWidget>
 
-#include <shellapi.h>
+// <windows.h> first, in a block of its own so that sorting cannot move it: the other Windows
+// headers need what it defines.
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace Desktop {
 

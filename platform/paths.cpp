@@ -65,7 +65,7 @@ QString outputFolder()
 
 QString makeOutputFolder()
 {
-    const QString folder = outputFolder();
+    QString folder = outputFolder();
     Files::makeFolder(folder);
     return folder;
 }

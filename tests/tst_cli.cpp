@@ -1,9 +1,11 @@
 // zurevavud-cli: its tools for word-list authors (--explain and --stats, in-process), and as a
 // program: what it prints, its exit codes and its arguments.
 #include "cli/explain.h"
+#include "cli/options.h"
 #include "cli/stats.h"
 #include "cli/textwriter.h"
 #include "core/session.h"
+#include "platform/paths.h"
 #include "testkit.h"
 
 #include <QBuffer>
@@ -159,6 +161,75 @@ private slots:
         QVERIFY(TestKit::matchesGolden(QString("stats-broken-rules.txt"), reports.toUtf8()));
     }
 
+    // --- the arguments ---
+
+    // What the parser makes of arguments: the options, said in one line, or its complaint.
+    void options_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("parsed");
+        const auto row = [](const char* name, QStringList args, const char* parsed) {
+            QTest::newRow(name) << args << QString(parsed);
+        };
+        row("defaults", {}, "text t0 r1 f0 s- utf-8 lf");
+        row("short, joined and long forms",
+            { "-t", "2", "-r3", "--seed=7", "--explain", "--line-ends=CRLF" },
+            "text t2! r3 f0 s7 utf-8 crlf explain");
+        row("cp1251 writes CR LF", { "--encoding", "Windows-1251" },
+            "text t0 r1 f0 s- cp1251 crlf");
+        row("but not for fortune", { "--fortune", "50", "--encoding=cp1251" },
+            "fortune t0 r1 f50 s- cp1251 lf");
+        row("one, seeded", { "--one", "-s", "4294967295" }, "one t0 r1 f0 s4294967295 utf-8 lf");
+        row("stats of a theme", { "--stats", "-t3" }, "stats t3! r1 f0 s- utf-8 lf");
+        row("help before all", { "--version", "-h", "--stats" }, "help t0 r1 f0 s- utf-8 lf");
+        row("theme out of range", { "--theme", "4" }, "--theme ждёт число от 0 до 3, а не «4»");
+        row("runs not a number", { "--runs", "many" },
+            "--runs ждёт число от 0 до 1000000, а не «many»");
+        row("too many fortunes", { "--fortune", "100001" },
+            "--fortune ждёт число от 1 до 100000, а не «100001»");
+        row("an option where a value belongs", { "-r", "-t", "1" },
+            "--runs ждёт число от 0 до 1000000, а не «-t»");
+        row("unknown encoding", { "--encoding", "koi8-r" },
+            "неизвестная кодировка «koi8-r»: нужна utf-8 или cp1251");
+        row("unknown line ends", { "--line-ends=cr" }, "--line-ends ждёт lf или crlf, а не «cr»");
+        row("unknown option", { "--colour" }, "неизвестный параметр «--colour»");
+        row("unknown short option", { "-x" }, "неизвестный параметр «-x»");
+        row("missing value", { "-r", "2", "--theme" }, "после --theme нужно значение");
+        row("empty words folder", { "--words", "" }, "--words ждёт папку, а не пустую строку");
+        row("value of a switch", { "--explain=yes" },
+            "--explain не принимает значения, а дано «--explain=yes»");
+        row("extra argument", { "-t1", "extra" }, "лишний аргумент «extra»");
+        row("negative seed", { "--seed", "-1" },
+            "--seed ждёт целое число от 0 до 4294967295, а не «-1»");
+        row("seed in hex", { "--seed", "0x10" },
+            "--seed ждёт целое число от 0 до 4294967295, а не «0x10»");
+        row("stats with explain", { "--stats", "--explain" }, "--stats не сочетается с --explain");
+        row("one with runs", { "--runs", "2", "--one" }, "--one не сочетается с --runs");
+        row("fortune with explain", { "--explain", "--fortune=3" },
+            "--fortune не сочетается с --explain");
+    }
+
+    void options()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, parsed);
+        const CliOptions::Parsed p = CliOptions::parse(QStringList { "zurevavud-cli" } + args);
+        const CliOptions::Options& o = p.options;
+        const char* const modes[] = { "text", "one", "fortune", "stats", "help", "version" };
+        const QString described = QString("%1 t%2%3 r%4 f%5 s%6 %7 %8%9")
+                                      .arg(modes[int(o.mode)])
+                                      .arg(o.theme)
+                                      .arg(o.themeGiven ? "!" : "")
+                                      .arg(o.runs)
+                                      .arg(o.fortunes)
+                                      .arg(o.seed ? QString::number(*o.seed) : QString("-"))
+                                      .arg(o.cp1251 ? "cp1251" : "utf-8")
+                                      .arg(o.lineEnd == "\r\n" ? "crlf" : "lf")
+                                      .arg(o.explain ? " explain" : "");
+        QCOMPARE(p.error.isEmpty() ? described : p.error, parsed);
+        QVERIFY(!p.error.isEmpty() || o.wordsFolders == Paths::wordsFolders());
+    }
+
     // --- the program ---
 
     // What it prints, byte for byte; the shipped theme 02 in Windows-1251 is exactly what a
@@ -261,22 +332,10 @@ private slots:
         QTest::addColumn<QString>("says");
         QTest::addColumn<QString>("printed"); // the end of standard output; "-" for none
 
-        const auto bad = [](const char* name, QStringList args) {
-            QTest::newRow(name) << args << 2 << "--help"
-                                << "-";
-        };
-        bad("theme out of range", { "--theme", "4" });
-        bad("runs not a number", { "--runs", "many" });
-        bad("unknown encoding", { "--encoding", "koi8-r" });
-        bad("unknown line ends", { "--line-ends=cr" });
-        bad("unknown option", { "--colour" });
-        bad("missing value", { "--theme" });
-        bad("empty words folder", { "--words", "" });
-        bad("value of a switch", { "--explain=yes" });
-        bad("extra argument", { "extra" });
-        bad("negative seed", { "--seed", "-1" });
-        bad("seed in hex", { "--seed", "0x10" });
-        bad("stats with explain", { "--stats", "--explain" });
+        // Bad arguments, which the parser's table below covers one by one.
+        for (const char* arg : { "--theme=4", "extra" })
+            QTest::newRow(arg) << QStringList { arg } << 2 << "--help"
+                               << "-";
         // Theme 01 has no openers, and its first sentence wants one.
         QTest::newRow("no openers") << QStringList { "-t1" } << 1 << "задаёт файл intro.dat"
                                     << "-";

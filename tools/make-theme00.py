@@ -9,7 +9,8 @@ to its limit takes from every theme alike. The files of each family end up with 
     verbs: verbP/N/F, at most 1000
     adverbs: adverb and advM/F/N (two independent lists of equal length), at most 666
     openers: intro, at most 3000
-(zurevavud-cli --stats names the same limits; an end-of-list line would take one slot more.)
+(zurevavud-cli --stats names 667 and 3001, the limits without an end-of-list "#" line; these
+are one less, so that such a line still fits.)
 
 Each theme keeps its own words apart: no adjective that is also one of its short adjectives,
 no noun that shares its root with one of its verbs. Themes put together can break that, so

@@ -63,7 +63,7 @@ protected:
     void wheelEvent(QWheelEvent* e) override
     {
         if (e->modifiers() & Qt::ControlModifier)
-            zoomInF(e->angleDelta().y() / 120.f);
+            zoomInF(float(e->angleDelta().y()) / 120.f);
         else
             QPlainTextEdit::wheelEvent(e);
     }
