@@ -8,8 +8,10 @@
 #include "core/themes.h"
 #include "modules/mdlsubs.h"
 #include "platform/failure.h"
+#include "platform/paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -107,10 +109,14 @@ int stats(const Options& o)
 {
     StandardOutput out(o);
     bool broken = false;
-    for (int theme = 0; theme < Themes::Count; ++theme) {
-        if (o.themeGiven && theme != o.theme)
-            continue;
-        if (!o.themeGiven && theme > 0)
+    QList<int> themes { o.theme };
+    if (!o.themeGiven) {
+        themes.clear();
+        for (const Themes::Theme& theme : Themes::list(o.wordsFolders))
+            themes << theme.number;
+    }
+    for (int theme : themes) {
+        if (theme != themes.first())
             out->write(u"\n");
         const ThemeStats::Report report = ThemeStats::examine(o.wordsFolders, theme);
         out->write(report.text);
@@ -119,6 +125,47 @@ int stats(const Options& o)
     if (!out.flush())
         return 1;
     return broken ? 1 : 0;
+}
+
+// "07  Моя тема  /home/…/words/07/", the names in a column; below a theme, what is wrong with
+// its name and the folders of the same number it hides.
+int listThemes(const Options& o)
+{
+    const QList<Themes::Theme> themes = Themes::list(o.wordsFolders);
+    qsizetype width = 0;
+    for (const Themes::Theme& theme : themes)
+        width = std::max(width, theme.name.size());
+    QString text;
+    for (const Themes::Theme& theme : themes) {
+        text += QStringLiteral("%1  %2  %3\n")
+                    .arg(Themes::folderName(theme.number), theme.name.leftJustified(width),
+                        theme.folder.isEmpty() ? QStringLiteral("(не найдена)")
+                                               : QDir::toNativeSeparators(theme.folder));
+        if (!theme.nameProblem.isEmpty())
+            text += QStringLiteral("    %1\n").arg(theme.nameProblem);
+        for (const QString& hidden : theme.hidden)
+            text += QStringLiteral("    не используется: %1\n")
+                        .arg(QDir::toNativeSeparators(hidden));
+    }
+    return print(text);
+}
+
+// Makes an own theme in the user's words folder, or in the one --words names.
+int newTheme(const Options& o)
+{
+    try {
+        const QString folder = Themes::create(o.newTheme, o.from, o.name, o.wordsFolders,
+            o.wordsGiven ? o.wordsFolders.first() : Paths::userWordsFolder());
+        return print(
+            QStringLiteral("Тема %1 «%2» сделана из темы %3: %4\n"
+                           "Правьте её файлы и проверяйте: zurevavud-cli --stats --theme %5\n")
+                .arg(Themes::folderName(o.newTheme), o.name, Themes::folderName(o.from),
+                    QDir::toNativeSeparators(folder))
+                .arg(o.newTheme));
+    } catch (const Failure& f) {
+        complain(f.message());
+        return 1;
+    }
 }
 
 // Any sentence of a press, so that openers, which never start one, appear too.
@@ -205,6 +252,10 @@ int main(int argc, char* argv[])
         return print(QStringLiteral("zurevavud-cli (Zurevavud) " ZUREVAVUD_VERSION "\n"));
     case Mode::Stats:
         return stats(o);
+    case Mode::ListThemes:
+        return listThemes(o);
+    case Mode::NewTheme:
+        return newTheme(o);
     default:
         return generate(o);
     }

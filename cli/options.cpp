@@ -36,13 +36,12 @@ QCommandLineOption option(QStringView names, QStringView valueName, const QStrin
 QString themeHelp()
 {
     QString text = QStringLiteral("тема:");
-    const QStringList names = Themes::names();
-    for (int i = 0; i < names.size(); ++i) {
+    for (int i = 0; i < Themes::ShippedCount; ++i) {
         const QStringView separator = i == 0 ? u" " : i == 2 ? u",\n" : u", ";
         text += separator;
-        text += QStringLiteral("%1 «%2»").arg(i).arg(names.at(i));
+        text += QStringLiteral("%1 «%2»").arg(i).arg(Themes::ShippedNames[size_t(i)]);
     }
-    return text + QStringLiteral("; по умолчанию 0");
+    return text + QStringLiteral(";\nсвои темы 4 … 99 (--list-themes); по умолчанию 0");
 }
 
 // Every option once: its names, the name of its value and its lines in --help.
@@ -60,8 +59,16 @@ struct OptionSet {
         u"explain", u"", QStringLiteral("после каждого предложения — откуда каждое его слово"));
     const QCommandLineOption stats
         = option(u"stats", u"", QStringLiteral("проверить темы и сосчитать разные предложения"));
+    const QCommandLineOption listThemes = option(
+        u"list-themes", u"", QStringLiteral("темы: номер, название и папка, откуда их слова"));
+    const QCommandLineOption newTheme = option(u"new-theme", u"N",
+        QStringLiteral("сделать свою тему N (4 … 99) из копии темы --from\nв своей папке слов"));
+    const QCommandLineOption from = option(
+        u"from", u"M", QStringLiteral("тема, которую копирует --new-theme; по умолчанию 0"));
+    const QCommandLineOption name
+        = option(u"name", u"ИМЯ", QStringLiteral("название новой темы в списке тем"));
     const QCommandLineOption words
-        = option(u"words", u"ПАПКА", QStringLiteral("папка тем 00 … 03; без него — как у окна"));
+        = option(u"words", u"ПАПКА", QStringLiteral("папка тем 00 … 99; без него — как у окна"));
     const QCommandLineOption encoding
         = option(u"encoding", u"E", QStringLiteral("utf-8 (по умолчанию) или cp1251"));
     const QCommandLineOption lineEnds = option(u"line-ends", u"L",
@@ -71,8 +78,8 @@ struct OptionSet {
 
     QList<QCommandLineOption> all() const
     {
-        return { theme, runs, seed, one, fortune, explain, stats, words, encoding, lineEnds, help,
-            version };
+        return { theme, runs, seed, one, fortune, explain, stats, listThemes, newTheme, from, name,
+            words, encoding, lineEnds, help, version };
     }
 };
 
@@ -118,14 +125,18 @@ public:
     {
         Options& o = m_parsed.options;
         o.mode = mode();
-        o.theme = number(m_set.theme, 0, Themes::Count - 1, 0);
+        o.theme = number(m_set.theme, 0, Themes::LastNumber, 0);
         o.themeGiven = m_p.isSet(m_set.theme);
         o.runs = number(m_set.runs, 0, 1000000, 1);
         // Far more than a fortune file needs; each sentence is kept in memory to be written once.
         o.fortunes = number(m_set.fortune, 1, 100000, 0);
         o.explain = m_p.isSet(m_set.explain);
         o.seed = seed();
+        o.newTheme = number(m_set.newTheme, Themes::ShippedCount, Themes::LastNumber, 0);
+        o.from = number(m_set.from, 0, Themes::LastNumber, 0);
+        o.name = themeName(o.newTheme);
         o.wordsFolders = wordsFolders();
+        o.wordsGiven = m_p.isSet(m_set.words);
         o.cp1251 = cp1251();
         o.lineEnd = lineEnd(o);
         rejectConflicts();
@@ -144,7 +155,8 @@ private:
     Mode mode() const
     {
         const std::pair<const QCommandLineOption*, Mode> modes[] = { { &m_set.help, Mode::Help },
-            { &m_set.version, Mode::Version }, { &m_set.stats, Mode::Stats },
+            { &m_set.version, Mode::Version }, { &m_set.listThemes, Mode::ListThemes },
+            { &m_set.newTheme, Mode::NewTheme }, { &m_set.stats, Mode::Stats },
             { &m_set.one, Mode::One }, { &m_set.fortune, Mode::Fortune } };
         for (const auto& [option, mode] : modes) {
             if (m_p.isSet(*option))
@@ -155,19 +167,28 @@ private:
 
     void rejectConflicts()
     {
+        const QList<const QCommandLineOption*> making
+            = { &m_set.one, &m_set.fortune, &m_set.runs, &m_set.seed, &m_set.explain };
+        const QList<const QCommandLineOption*> others
+            = making + QList { &m_set.stats, &m_set.theme };
         const std::pair<const QCommandLineOption*, QList<const QCommandLineOption*>> conflicts[] = {
-            { &m_set.stats,
-                { &m_set.one, &m_set.fortune, &m_set.runs, &m_set.seed, &m_set.explain } },
+            { &m_set.listThemes, others + QList { &m_set.newTheme } },
+            { &m_set.newTheme, others },
+            { &m_set.stats, making },
             { &m_set.one, { &m_set.fortune, &m_set.runs, &m_set.explain } },
             { &m_set.fortune, { &m_set.runs, &m_set.explain } },
         };
-        for (const auto& [mode, others] : conflicts) {
-            for (const QCommandLineOption* other : others) {
+        for (const auto& [mode, with] : conflicts) {
+            for (const QCommandLineOption* other : with) {
                 if (m_p.isSet(*mode) && m_p.isSet(*other)) {
                     reject(QStringLiteral("--%1 не сочетается с --%2")
                                .arg(mode->names().last(), other->names().last()));
                 }
             }
+        }
+        for (const QCommandLineOption* part : { &m_set.from, &m_set.name }) {
+            if (m_p.isSet(*part) && !m_p.isSet(m_set.newTheme))
+                reject(QStringLiteral("--%1 нужен только с --new-theme").arg(part->names().last()));
         }
     }
 
@@ -199,6 +220,22 @@ private:
             return n;
         reject(QStringLiteral("--seed ждёт целое число от 0 до 4294967295, а не «%1»").arg(value));
         return std::nullopt;
+    }
+
+    // The name a new theme gets: the one given, or what the list would call it without one.
+    QString themeName(int number)
+    {
+        if (!m_p.isSet(m_set.name))
+            return QStringLiteral("Тема %1").arg(Themes::folderName(number));
+        const Themes::Name name = Themes::cleanName(m_p.value(m_set.name));
+        if (!name.problem.isEmpty())
+            reject(QStringLiteral("--name: %1")
+                       .arg(name.text.isEmpty()
+                               ? QStringLiteral("нужно непустое название")
+                               : QStringLiteral("название длиннее %1 знаков или с управляющими "
+                                                "символами")
+                                     .arg(Themes::MaxNameLength)));
+        return name.text;
     }
 
     QStringList wordsFolders()

@@ -10,7 +10,7 @@
 namespace CliOptions {
 
 // What the program is asked to do.
-enum class Mode { Text, One, Fortune, Stats, Help, Version };
+enum class Mode { Text, One, Fortune, Stats, ListThemes, NewTheme, Help, Version };
 
 struct Options {
     Mode mode = Mode::Text;
@@ -23,6 +23,10 @@ struct Options {
     QByteArrayView lineEnd = "\n";
     bool explain = false;
     std::optional<quint32> seed; // none: the window's fixed start
+    bool wordsGiven = false;
+    int newTheme = 0; // --new-theme: its number, made from theme `from` with `name`
+    int from = 0;
+    QString name;
 };
 
 // The options, or why the arguments are wrong.

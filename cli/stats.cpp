@@ -133,6 +133,7 @@ private:
             m_issues << line;
     }
 
+    void checkName();
     void loadFiles();
     void loadFile(size_t index);
     void checkLineEnds(const WordFile& file, QByteArrayView bytes);
@@ -162,6 +163,19 @@ private:
     std::unique_ptr<Session> m_session; // the theme as a window loads it, when it loads
     QStringList m_issues;
 };
+
+// An own theme names itself in name.txt.
+void Examiner::checkName()
+{
+    if (m_theme < Themes::ShippedCount)
+        return;
+    const Themes::Name name = Themes::readName(m_folder);
+    if (!name.problem.isEmpty()) {
+        issue(QStringLiteral("Имя темы"),
+            QStringLiteral("%1: в списке тем она зовётся «%2».")
+                .arg(name.problem, Themes::nameOf(m_theme, m_folder)));
+    }
+}
 
 void Examiner::loadFiles()
 {
@@ -438,7 +452,8 @@ QString Examiner::countsText() const
 Report Examiner::run()
 {
     try {
-        m_folder = Session::locate(m_wordsFolders, m_theme);
+        m_folder = Themes::locate(m_wordsFolders, m_theme);
+        checkName();
         loadFiles();
         loadAsTheWindow();
     } catch (const Failure& f) {
@@ -454,7 +469,7 @@ Report Examiner::run()
     Report report;
     report.brokenRules = int(m_issues.size());
     report.text = QStringLiteral("Тема %1 «%2»: %3\n")
-                      .arg(Themes::folderName(m_theme), Themes::names().at(m_theme),
+                      .arg(Themes::folderName(m_theme), Themes::nameOf(m_theme, m_folder),
                           QDir::toNativeSeparators(m_folder))
         + countsText();
     if (m_issues.isEmpty()) {

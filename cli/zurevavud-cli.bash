@@ -13,7 +13,16 @@ _zurevavud_cli()
     fi
 
     case $prev in
-        -t | --theme) words='0 1 2 3' ;;
+        -t | --theme | --from)
+            # The themes the program finds, shipped and own, as the same program lists them;
+            # the words folder given so far counts too.
+            local words_folder=() i
+            for ((i = 1; i < COMP_CWORD; i++)); do
+                [[ ${COMP_WORDS[i]} == --words ]] && words_folder=(--words "${COMP_WORDS[i + 1]}")
+            done
+            words=$("${COMP_WORDS[0]}" --list-themes "${words_folder[@]}" 2>/dev/null |
+                sed -n 's/^0\{0,1\}\([0-9]\{1,2\}\)  .*/\1/p')
+            ;;
         --encoding) words='utf-8 cp1251' ;;
         --line-ends) words='lf crlf' ;;
         --words)
@@ -21,9 +30,9 @@ _zurevavud_cli()
             mapfile -t COMPREPLY < <(compgen -d -- "$cur")
             return
             ;;
-        -r | --runs | -s | --seed | --fortune) return ;;
-        *) words='--theme --runs --seed --one --fortune --explain --stats --words --encoding
-                  --line-ends --help --version' ;;
+        -r | --runs | -s | --seed | --fortune | --new-theme | --name) return ;;
+        *) words='--theme --runs --seed --one --fortune --explain --stats --list-themes
+                  --new-theme --from --name --words --encoding --line-ends --help --version' ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")
 }

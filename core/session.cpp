@@ -4,9 +4,6 @@
 #include "modules/mdlsubs.h"
 #include "platform/failure.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 Session::Session(QStringList wordsFolders)
     : m_wordsFolders(std::move(wordsFolders))
 {
@@ -24,26 +21,9 @@ void Session::openOn(int theme)
     select(theme);
 }
 
-QString Session::locate(const QStringList& wordsFolders, int theme)
-{
-    const QString name = Themes::folderName(theme);
-    QStringList tried;
-    for (const QString& folder : wordsFolders) {
-        const QString candidate = QDir(folder).absoluteFilePath(name);
-        if (QFileInfo(candidate).isDir())
-            return candidate + u'/';
-        tried << QDir::toNativeSeparators(candidate);
-    }
-    if (tried.size() == 1)
-        throw Failure(FailureKind::PathNotFound, tried.first(), 0, QString());
-    throw Failure(FailureKind::PathNotFound, QString(), 0,
-        QStringLiteral("Папки темы %1 нет ни в одном из мест: %2")
-            .arg(name, tried.join(QStringLiteral("; "))));
-}
-
 void Session::select(int theme)
 {
-    const QString folder = locate(m_wordsFolders, theme);
+    const QString folder = Themes::locate(m_wordsFolders, theme);
     mdlSubs::WordsPath = folder;
     m_words.dbLoad();
     m_theme = theme;

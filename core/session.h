@@ -11,14 +11,14 @@
 // command line prints what a window shows by construction.
 class Session {
 public:
-    // wordsFolders: where to look for the theme folders 00 ... 03, in order; a theme folder is
-    // taken whole from the first of them that has it.
+    // wordsFolders: where to look for the theme folders, in order; a theme folder is taken whole
+    // from the first of them that has it.
     explicit Session(QStringList wordsFolders);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Loads the theme at this list position into the tables. A failure (a Failure) keeps the
-    // words and the theme the session had.
+    // Loads the theme of this number into the tables. A failure (a Failure) keeps the words and
+    // the theme the session had.
     void select(int theme);
 
     // What a fresh window holds once the user has chosen theme: a window opens on theme 00,
@@ -39,9 +39,7 @@ public:
     // Sentences in UTF-8 rather than Windows-1251 (see SentenceGenerator::setUtf8).
     void setUtf8(bool utf8) { m_generator.setUtf8(utf8); }
 
-    // The folder of the theme at this list position, with a trailing separator, in the first of
-    // wordsFolders that has it; PathNotFound naming every place looked at when none has.
-    static QString locate(const QStringList& wordsFolders, int theme);
+    const QStringList& wordsFolders() const { return m_wordsFolders; }
 
 private:
     QStringList m_wordsFolders;

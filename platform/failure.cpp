@@ -47,6 +47,8 @@ static QString kindText(FailureKind kind)
         return QStringLiteral("Не удалось записать файл");
     case FailureKind::MakeFolderFailed:
         return QStringLiteral("Не удалось создать папку");
+    case FailureKind::FolderExists:
+        return QStringLiteral("Папка уже есть, и программа её не трогает");
     case FailureKind::NoFreeNumber:
         return QStringLiteral("Нет свободного номера: заняты все имена от 000.txt до 999.txt");
     case FailureKind::NothingToMake:

@@ -18,7 +18,8 @@ enum class FailureKind {
     NoWordsLoaded, // generating before any theme loaded
     ReadFailed,
     WriteFailed,
-    MakeFolderFailed, // the folder for saves could not be made
+    MakeFolderFailed, // a folder could not be made
+    FolderExists, // a folder to be made new is there already
     NoFreeNumber, // 000.txt ... 999.txt all taken
     NothingToMake, // 000.txt is empty
     TooLarge, // a file longer than its reader takes

@@ -33,6 +33,16 @@ void makeFolder(const QString& path)
             FailureKind::MakeFolderFailed, absolute(path), 0, systemReason(error.value()));
 }
 
+void makeNewFolder(const QString& path)
+{
+    std::error_code error;
+    if (std::filesystem::create_directory(std::filesystem::path(path.toStdU16String()), error))
+        return;
+    if (!error || error == std::errc::file_exists)
+        throw Failure(FailureKind::FolderExists, absolute(path), 0, QString());
+    throw Failure(FailureKind::MakeFolderFailed, absolute(path), 0, systemReason(error.value()));
+}
+
 bool nameTaken(const QString& path)
 {
     // exists() follows a symbolic link, so a link to nothing has to be asked about separately.

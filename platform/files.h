@@ -19,6 +19,10 @@ QDir requireFolder(const QString& path);
 // A failure is MakeFolderFailed with the system's reason.
 void makeFolder(const QString& path);
 
+// Makes the folder path, whose parent must exist; FolderExists when the name is taken by
+// anything, MakeFolderFailed with the system's reason on any other failure.
+void makeNewFolder(const QString& path);
+
 // True when any directory entry has this name: a file, a folder, or a link, even to nothing.
 bool nameTaken(const QString& path);
 

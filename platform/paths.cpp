@@ -40,7 +40,7 @@ QStringList wordsFolders()
     const QString words = QStringLiteral("/zurevavud/words");
     const QStringList data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
     QStringList folders = besideProgram(QStringLiteral("words"));
-    folders << QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + words;
+    folders << userWordsFolder();
     for (const QString& installed : besideProgram(QStringLiteral(ZUREVAVUD_DATA_FROM_BIN)))
         folders << installed + words;
     for (const QString& folder : data)
@@ -51,6 +51,12 @@ QStringList wordsFolders()
         folder = QDir::cleanPath(folder);
     folders.removeDuplicates();
     return folders;
+}
+
+QString userWordsFolder()
+{
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/zurevavud/words"));
 }
 
 QString outputFolder()

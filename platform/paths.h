@@ -16,11 +16,14 @@ QString programFolder();
 // executable's.
 void overrideProgramFolder(const QString& folder);
 
-// The folders that may hold the theme folders 00 ... 03, in the order a theme is looked for:
+// The folders that may hold the theme folders 00 ... 99, in the order a theme is looked for:
 // "words" beside the program; the user's own $XDG_DATA_HOME/zurevavud/words; the installed
 // data folder, found relative to the program (../share/zurevavud/words); the other XDG data
 // folders. Clean absolute paths, each once.
 QStringList wordsFolders();
+
+// The user's own words folder, $XDG_DATA_HOME/zurevavud/words, where own themes are made.
+QString userWordsFolder();
 
 // Where saves and the DOS program go: the "output" folder beside the program when there is
 // one, else the folder Zurevavud in the user's documents, which may not exist yet.

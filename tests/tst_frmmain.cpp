@@ -50,6 +50,9 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(TestKit::writeLabelledTheme(words() + QString("/00"), { 40, 40, 40, 40, 40 }));
         QVERIFY(TestKit::writeLabelledTheme(words() + QString("/01"), { 30, 31, 32, 33, 34 }));
+        // A theme of the user's own, listed after the shipped ones.
+        QVERIFY(TestKit::writeLabelledTheme(words() + QString("/07"), { 35, 35, 35, 35, 35 })
+            && TestKit::writeBytes(words() + QString("/07/name.txt"), "Моя тема\n"));
         QVERIFY(QDir().mkpath(output()));
         Paths::overrideProgramFolder(m_dir->path());
         m_home = std::make_unique<TestKit::UserFolders>(m_dir->path());
@@ -194,8 +197,9 @@ private slots:
         QCOMPARE(peer->session().theme(), 0);
         QVERIFY(text(*peer)->toPlainText().isEmpty());
 
-        themes(*peer)->setCurrentIndex(1);
-        QCOMPARE(peer->session().words().NounCount, 30);
+        themes(*peer)->setCurrentIndex(4);
+        QCOMPARE(peer->session().theme(), 7);
+        QCOMPARE(peer->session().words().NounCount, 35);
         QCOMPARE(w.session().words().NounCount, 40);
         click(*peer, "cmdGenerate");
         QCOMPARE(text(w)->toPlainText(), kept);

@@ -87,7 +87,7 @@ private slots:
         QVERIFY(TestKit::writeLabelledTheme(labelled + QString("/01"), { 30, 25, 35, 40, 45 }));
         QTest::newRow("labelled 00") << labelled << 0 << "run-labelled-00.txt" << 1;
         QTest::newRow("labelled 01 after 00") << labelled << 1 << "run-labelled-01.txt" << 1;
-        for (int theme = 0; theme < Themes::Count; ++theme) {
+        for (int theme = 0; theme < Themes::ShippedCount; ++theme) {
             const QString name = Themes::folderName(theme);
             QTest::newRow(qPrintable(QString("shipped ") + name))
                 << QString(ZUREVAVUD_SOURCE_DIR "/words") << theme

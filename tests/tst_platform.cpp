@@ -1,6 +1,6 @@
 // The platform layer: where words and saves are, the file calls under every read and write, and
 // the Russian of the messages.
-#include "core/session.h"
+#include "core/themes.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "testkit.h"
@@ -23,7 +23,7 @@ private slots:
         const QString root = m_tmp.path();
         const TestKit::UserFolders home(root + QString("/home"));
         Paths::overrideProgramFolder(root + QString("/prefix/bin"));
-        const auto located = [] { return Session::locate(Paths::wordsFolders(), 0); };
+        const auto located = [] { return Themes::locate(Paths::wordsFolders(), 0); };
         // The places a theme is looked for, in order; each takes it from the ones after it.
         const QStringList places { "/prefix/bin/words", "/home/.local/share/zurevavud/words",
             "/prefix/share/zurevavud/words", "/home/system/zurevavud/words" };

@@ -12,7 +12,7 @@ private slots:
     void theme_data()
     {
         QTest::addColumn<int>("theme");
-        for (int t = 0; t < Themes::Count; ++t)
+        for (int t = 0; t < Themes::ShippedCount; ++t)
             QTest::newRow(qPrintable(Themes::folderName(t))) << t;
     }
 

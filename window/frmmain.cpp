@@ -232,9 +232,11 @@ template <class Command> void frmMain::attempt(const QString& headline, Command&
 void frmMain::dbThemes()
 {
     {
+        // The shipped themes, then the user's own, as they are when the window opens.
         const QSignalBlocker quiet(comboTheme);
         comboTheme->clear();
-        comboTheme->addItems(Themes::names());
+        for (const Themes::Theme& theme : Themes::list(m_session.wordsFolders()))
+            comboTheme->addItem(theme.name, theme.number);
         comboTheme->setCurrentIndex(0);
     }
     // Selecting the first entry loads its theme, as a user's choice would.
@@ -246,14 +248,14 @@ void frmMain::comboTheme_Click(int position)
     if (position < 0)
         return;
     attempt(
-        QStringLiteral("Не удалось загрузить слова темы «%1».").arg(Themes::names().at(position)),
+        QStringLiteral("Не удалось загрузить слова темы «%1».").arg(comboTheme->itemText(position)),
         [&] {
             try {
-                m_session.select(position);
+                m_session.select(comboTheme->itemData(position).toInt());
             } catch (const Failure&) {
                 // The tables still hold the theme they had; so does the list.
                 const QSignalBlocker quiet(comboTheme);
-                comboTheme->setCurrentIndex(std::max(m_session.theme(), 0));
+                comboTheme->setCurrentIndex(std::max(comboTheme->findData(m_session.theme()), 0));
                 throw;
             }
         });
