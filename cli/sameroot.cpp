@@ -254,7 +254,9 @@ void addCandidates(const Word& word, QHash<QString, int>& out)
 {
     QHash<QString, int> seen; // stem and flags: the fewest steps
     QList<State> todo { { word.stem, 0, false, word.endless } };
-    while (!todo.isEmpty()) {
+    // Twice the stems any real word has (up to 27): a hostile entry must not make --stats
+    // hang.
+    while (!todo.isEmpty() && seen.size() < 60) {
         const State st = todo.takeLast();
         const QString key = st.stem + QChar(u'0' + (st.cut ? 2 : 0) + (st.raw ? 1 : 0));
         auto it = seen.find(key);
@@ -314,14 +316,19 @@ Roots rootsOf(const QString& entry, Kind kind)
     Roots roots;
     QString text = entry.toLower();
     text.replace(u'ё', u'е');
+    QSet<QString> done;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
         if (i < text.size() && isRussianLetter(text[i]))
             continue;
         const QString token = text.mid(start, i - start);
         start = i + 1;
-        if (token.size() < 2 || functionWords().contains(token))
+        // No Russian word is longer than 40 letters, and no entry of a list holds a dozen
+        // words; what does is no word to compare.
+        if (token.size() < 2 || token.size() > 40 || functionWords().contains(token)
+            || done.contains(token) || done.size() >= 12)
             continue;
+        done.insert(token);
         const Word word = wordOf(token, kind);
         addCandidates(word, roots.candidates);
         const QString& b = word.stem;
@@ -361,29 +368,33 @@ QString shared(const Roots& a, const Roots& b)
 
 QList<std::pair<int, int>> sharingPairs(const QList<Roots>& entries)
 {
-    // Only entries that have a candidate or a head in common can share a root.
-    QHash<QString, QList<int>> byKey;
+    // Entries by candidate, with its steps, and by head; a pair is looked at only through the
+    // root it may share, so that many entries of one root cost no more than the pairs they make.
+    QHash<QString, QList<std::pair<int, int>>> byCandidate;
+    QHash<QString, QList<int>> byHead;
     for (int i = 0; i < entries.size(); ++i) {
         for (auto it = entries[i].candidates.begin(); it != entries[i].candidates.end(); ++it)
-            byKey[it.key()] << i;
+            byCandidate[it.key()].append({ i, *it });
         for (const QString& h : entries[i].heads)
-            byKey[QChar(u'^') + h] << i;
+            byHead[h] << i;
     }
     std::set<std::pair<int, int>> found;
-    auto check = [&](int i, int j) {
-        if (i != j && !shared(entries[i], entries[j]).isEmpty())
-            found.insert({ std::min(i, j), std::max(i, j) });
-    };
-    for (const QList<int>& group : std::as_const(byKey)) {
+    for (auto it = byCandidate.begin(); it != byCandidate.end(); ++it) {
+        const QList<std::pair<int, int>>& group = *it;
+        const int limit = stepLimit(it.key().size());
         for (qsizetype x = 0; x < group.size(); ++x) {
-            for (qsizetype y = x + 1; y < group.size(); ++y)
-                check(group[x], group[y]);
+            for (qsizetype y = x + 1; y < group.size(); ++y) {
+                if (group[x].second + group[y].second <= limit)
+                    found.insert({ group[x].first, group[y].first });
+            }
         }
     }
     for (int i = 0; i < entries.size(); ++i) {
         for (const QString& t : entries[i].tails) {
-            for (int j : byKey.value(QChar(u'^') + t))
-                check(i, j);
+            for (int j : byHead.value(t)) {
+                if (i != j)
+                    found.insert({ std::min(i, j), std::max(i, j) });
+            }
         }
     }
     return QList<std::pair<int, int>>(found.begin(), found.end());

@@ -461,7 +461,7 @@ void Examiner::checkSameRoots()
     struct Word {
         size_t file;
         int line;
-        QString text;
+        QString text, key; // key: as same-root.txt names it
         SameRoot::Kind kind;
     };
     QList<Word> words;
@@ -473,9 +473,9 @@ void Examiner::checkSameRoots()
         const std::optional<int> count = m_count[size_t(WordLayout::Files[file].family)];
         for (qsizetype row = 0; row < entries.size() && (!count || row < *count); ++row) {
             const auto& [line, text] = entries[row];
-            words.append({ file, line, text, kind });
+            words.append({ file, line, text, pairWord(text), kind });
             roots.append(SameRoot::rootsOf(text, kind));
-            known.insert(pairWord(text));
+            known.insert(words.last().key);
         }
     }
     QStringList notes;
@@ -488,7 +488,7 @@ void Examiner::checkSameRoots()
     };
     for (const auto& [i, j] : SameRoot::sharingPairs(roots)) {
         const Word &a = words[i], &b = words[j];
-        if (canMeet(a.kind, b.kind) && !accepted.contains({ pairWord(a.text), pairWord(b.text) }))
+        if (canMeet(a.kind, b.kind) && !accepted.contains({ a.key, b.key }))
             m_warnings
                 << QStringLiteral("  - Однокоренные слова: %1 и %2.\n").arg(named(a), named(b));
     }
