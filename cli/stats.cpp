@@ -1,5 +1,6 @@
 #include "cli/stats.h"
 
+#include "cli/sameroot.h"
 #include "core/generator.h"
 #include "core/session.h"
 #include "core/themes.h"
@@ -13,8 +14,10 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 using ThemeStats::Report;
@@ -146,6 +149,8 @@ private:
     void checkCount(Family family, int count);
     void checkReadSlots();
     void checkReadSlots(const WordFile& file, const WordTable& table);
+    void checkSameRoots();
+    QSet<std::pair<QString, QString>> acceptedPairs(const QSet<QString>& words, QStringList& notes);
     QString countsText() const;
     // Known for every family once the theme loads as a whole.
     int count(Family family) const { return m_count[size_t(family)].value(); }
@@ -162,7 +167,59 @@ private:
     bool m_filesFailed = false;
     std::unique_ptr<Session> m_session; // the theme as a window loads it, when it loads
     QStringList m_issues;
+    // The entries of the files whose rows are compared for roots, with their lines.
+    std::map<size_t, QList<std::pair<int, QString>>> m_entries;
+    QStringList m_warnings;
 };
+
+// The files whose rows stand for words when roots are compared: a noun is a row of nounM, F or
+// N with its other cases, an adjective a row of all nine adj files, a short adjective a row of
+// advM, F and N.
+std::optional<SameRoot::Kind> rowKind(const WordFile& file)
+{
+    using SameRoot::Kind;
+    if (file.family == Family::Nouns && file.form == 0)
+        return Kind::Noun;
+    if (file.family == Family::Adjectives && file.form == 0 && file.block == 0)
+        return Kind::Adjective;
+    if (file.family == Family::Adverbs)
+        return file.form == 0 ? Kind::Adverb
+            : file.block == 0 ? std::optional(Kind::ShortAdjective)
+                              : std::nullopt;
+    if (file.family == Family::Verbs)
+        return SentenceGenerator::reads(file) ? std::optional(Kind::Verb) : std::nullopt;
+    if (file.family == Family::Intros)
+        return Kind::Opener;
+    return std::nullopt;
+}
+
+// Whether one sentence may hold two different words of these kinds. Template A has an opener,
+// up to four nouns and four adjectives, an adverb and a verb; template B an opener, an
+// adjective, a noun and up to two short adjectives.
+bool canMeet(SameRoot::Kind a, SameRoot::Kind b)
+{
+    using SameRoot::Kind;
+    struct Template {
+        std::set<Kind> words, twice;
+    };
+    static const Template templates[] = {
+        { { Kind::Opener, Kind::Noun, Kind::Adjective, Kind::Adverb, Kind::Verb },
+            { Kind::Noun, Kind::Adjective } },
+        { { Kind::Opener, Kind::Adjective, Kind::Noun, Kind::ShortAdjective },
+            { Kind::ShortAdjective } },
+    };
+    return std::any_of(std::begin(templates), std::end(templates), [a, b](const Template& t) {
+        return a == b ? t.twice.count(a) > 0 : t.words.count(a) > 0 && t.words.count(b) > 0;
+    });
+}
+
+// An entry as same-root.txt names it: case, ё and spaces do not matter.
+QString pairWord(const QString& text)
+{
+    QString word = text.simplified().toLower();
+    word.replace(u'ё', u'е');
+    return word;
+}
 
 // An own theme names itself in name.txt.
 void Examiner::checkName()
@@ -207,6 +264,11 @@ void Examiner::loadFile(size_t index)
         return;
     }
     checkWords(file, scratch, at, l.length);
+    if (rowKind(file)) {
+        QList<std::pair<int, QString>>& entries = m_entries[index];
+        for (int slot = at; slot < at + l.length; ++slot)
+            entries.append({ scratch.origin(slot).line, scratch.text(slot) });
+    }
     if (WordLayout::isFirstOfFamily(file))
         m_count[size_t(file.family)] = l.length;
 }
@@ -432,6 +494,92 @@ void Examiner::checkReadSlots(const WordFile& file, const WordTable& table)
     }
 }
 
+void Examiner::checkSameRoots()
+{
+    struct Word {
+        size_t file;
+        int line;
+        QString text, key; // key: as same-root.txt names it
+        SameRoot::Kind kind;
+    };
+    QList<Word> words;
+    QList<SameRoot::Roots> roots;
+    QSet<QString> known;
+    for (const auto& [file, entries] : m_entries) {
+        const SameRoot::Kind kind = *rowKind(WordLayout::LoadOrder[file]);
+        // Rows past the family's count are never drawn.
+        const std::optional<int> count = m_count[size_t(WordLayout::LoadOrder[file].family)];
+        for (qsizetype row = 0; row < entries.size() && (!count || row < *count); ++row) {
+            const auto& [line, text] = entries[row];
+            words.append({ file, line, text, pairWord(text), kind });
+            roots.append(SameRoot::rootsOf(text, kind));
+            known.insert(words.last().key);
+        }
+    }
+    QStringList notes;
+    const QSet<std::pair<QString, QString>> accepted = acceptedPairs(known, notes);
+    auto named = [](const Word& w) {
+        return QStringLiteral("%1.dat, строка %2 «%3»")
+            .arg(QLatin1String(WordLayout::LoadOrder[w.file].stem))
+            .arg(w.line)
+            .arg(w.text);
+    };
+    for (const auto& [i, j] : SameRoot::sharingPairs(roots)) {
+        const Word &a = words[i], &b = words[j];
+        if (canMeet(a.kind, b.kind) && !accepted.contains({ a.key, b.key }))
+            m_warnings
+                << QStringLiteral("  - Однокоренные слова: %1 и %2.\n").arg(named(a), named(b));
+    }
+    m_warnings << notes;
+}
+
+// The pairs of words that same-root.txt in the theme folder accepts, both ways round, and
+// warnings of what in it cannot be read.
+QSet<std::pair<QString, QString>> Examiner::acceptedPairs(
+    const QSet<QString>& words, QStringList& notes)
+{
+    QSet<std::pair<QString, QString>> accepted;
+    const QString path = m_folder + QStringLiteral("same-root.txt");
+    if (!Files::nameTaken(path))
+        return accepted;
+    auto warn = [&notes](const QString& text) {
+        notes << QStringLiteral("  - Принятые пары: ") + text + u'\n';
+    };
+    QByteArray bytes;
+    try {
+        bytes = Files::readWholeFile(path, WordFiles::MaxSize);
+    } catch (const Failure& f) {
+        warn(f.message());
+        return accepted;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        warn(QStringLiteral("same-root.txt не в UTF-8, и ни одна пара в нём не принята."));
+        return accepted;
+    }
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString line = lines[n].section(u'#', 0, 0).trimmed();
+        if (line.isEmpty())
+            continue;
+        const QString where = QStringLiteral("same-root.txt, строка %1").arg(n + 1);
+        const QStringList pair = line.split(u'/');
+        if (pair.size() != 2 || pair[0].trimmed().isEmpty() || pair[1].trimmed().isEmpty()) {
+            warn(QStringLiteral("%1: нужны два слова через «/», как «ухо / ушастый».").arg(where));
+            continue;
+        }
+        const QString a = pairWord(pair[0]), b = pairWord(pair[1]);
+        for (const QString& w : pair) {
+            if (!words.contains(pairWord(w)))
+                warn(QStringLiteral("%1: слова «%2» нет в списках темы.").arg(where, w.trimmed()));
+        }
+        accepted.insert({ a, b });
+        accepted.insert({ b, a });
+    }
+    return accepted;
+}
+
 QString Examiner::countsText() const
 {
     QString text = QStringLiteral("  Слов в файлах:\n");
@@ -465,6 +613,7 @@ Report Examiner::run()
     checkFamilies();
     if (m_session)
         checkReadSlots();
+    checkSameRoots();
 
     Report report;
     report.brokenRules = int(m_issues.size());
@@ -477,6 +626,11 @@ Report Examiner::run()
     } else {
         report.text += QStringLiteral("  Нарушенные правила (%1):\n").arg(m_issues.size());
         for (const QString& line : m_issues)
+            report.text += line;
+    }
+    if (!m_warnings.isEmpty()) {
+        report.text += QStringLiteral("  Предупреждения (%1):\n").arg(m_warnings.size());
+        for (const QString& line : m_warnings)
             report.text += line;
     }
     if (m_session) {

@@ -2,6 +2,7 @@
 // program: what it prints, its exit codes and its arguments.
 #include "cli/explain.h"
 #include "cli/options.h"
+#include "cli/sameroot.h"
 #include "cli/stats.h"
 #include "cli/textwriter.h"
 #include "core/session.h"
@@ -20,7 +21,7 @@ namespace {
 using TestKit::labelled;
 
 // A file of a labelled theme made these bytes, removed ("-"), or an odd entry ("!fifo", see
-// TestKit::makeOddEntry).
+// TestKit::makeOddEntry); a stem with a dot is a file of its own name.
 using FileChange = std::pair<const char*, QByteArray>;
 
 bool writeTheme(const QString& dir, Sizes sizes, const QList<FileChange>& changes = {},
@@ -29,7 +30,8 @@ bool writeTheme(const QString& dir, Sizes sizes, const QList<FileChange>& change
     if (!TestKit::writeLabelledTheme(dir, sizes, prefix))
         return false;
     for (const auto& [stem, bytes] : changes) {
-        const QString path = dir + u'/' + QLatin1String(stem) + QString(".dat");
+        const QString path = dir + u'/' + QLatin1String(stem)
+            + (QByteArrayView(stem).contains('.') ? QString() : QString(".dat"));
         if (!(bytes == "-" ? QFile::remove(path)
                     : bytes.startsWith('!')
                     ? TestKit::makeOddEntry(path, QString::fromLatin1(bytes.mid(1)))
@@ -37,6 +39,16 @@ bool writeTheme(const QString& dir, Sizes sizes, const QList<FileChange>& change
             return false;
     }
     return true;
+}
+
+// A labelled file of 30 entries with some of them real words: {entry, word}.
+QByteArray planted(const char* stem, std::initializer_list<std::pair<int, const char*>> words)
+{
+    QByteArray bytes = labelled(stem, 30);
+    for (const auto& [at, word] : words)
+        bytes.replace(QByteArray(stem) + '_' + QByteArray::number(at) + "\r\n",
+            CodePage::encodeAnsi(QString::fromUtf8(word)) + "\r\n");
+    return bytes;
 }
 
 // What a fresh program's window shows after choosing theme and pressing runs times, explained.
@@ -122,7 +134,8 @@ private slots:
         // the sentence numbers each template can make (checked by hand for the first one).
         const Sizes even { 30, 30, 30, 30, 30 };
         const std::pair<Sizes, QList<FileChange>> cases[] = {
-            { even, {} }, { even, { { "verbF", "-" } } }, // missing file
+            { even, {} },
+            { even, { { "verbF", "-" } } }, // missing file
             { even, { { "nounF1", labelled("nounF1", 30, {}, 7) } } }, // empty line 9
             { even, { { "nounN2", labelled("nounN2", 1000) } } }, // past slot 3000
             { even, { { "nounF", labelled("nounF", 31) } } }, // shifts nounN
@@ -147,13 +160,27 @@ private slots:
             { even, { { "adjM", "h\r\n\xD0\xBA\xD0\xBE\xD1\x82\r\nx\tz\r\nun\nbroken\r\n" } } },
             { even, { { "verbN", "!fifo" }, { "verbF", "!device" } } },
             { { 30, 30, 30, 30, 0 }, {} }, // an empty family
+            // Words of one root that may meet in a sentence are a warning, no broken rule;
+            // same-root.txt accepts a pair as a joke and says what in it is amiss.
+            { even,
+                { { "nounM", planted("nounM", { { 3, "хвост" } }) },
+                    { "nounF", planted("nounF", { { 7, "колесница" }, { 9, "лиса" } }) },
+                    { "nounN", planted("nounN", { { 5, "ухо" } }) },
+                    { "adjM",
+                        planted("adjM",
+                            { { 4, "хвостатый" }, { 6, "ушастый" }, { 8, "колёсный" },
+                                { 10, "лисий" } }) },
+                    { "same-root.txt",
+                        "# a joke\nЛиса / лисий\nзмея / змеиный\nхвост хвостатый\n" } } },
         };
         QString reports;
         for (const auto& [sizes, changes] : cases) {
             QTemporaryDir dir;
             QVERIFY(writeTheme(dir.path() + QString("/02"), sizes, changes));
             const ThemeStats::Report report = ThemeStats::examine({ dir.path() }, 2);
-            QCOMPARE(report.brokenRules, int(report.text.count(QString("\n  - "))));
+            QCOMPARE(report.brokenRules,
+                int(report.text.section(QString("  Предупреждения"), 0, 0)
+                        .count(QString("\n  - "))));
             reports += QString(report.text)
                            .replace(QDir::toNativeSeparators(dir.path()), QString("DIR"))
                 + u'\n';
@@ -482,6 +509,76 @@ private slots:
         QVERIFY2(r.err.contains(home.path().toUtf8() + "/.local/share/zurevavud/words/00;")
                 && !r.err.contains(" /words/00"),
             r.err.constData());
+    }
+
+    // --- the same-root rule of --stats ---
+
+    void sameRoot_data()
+    {
+        // "kind:entry": n noun, a adjective, s short adjective, d adverb, v verb, o opener.
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("shared");
+        const auto row = [](const char* a, const char* b, bool shared) {
+            QTest::addRow("%s %s", a, b) << QString::fromUtf8(a) << QString::fromUtf8(b) << shared;
+        };
+        // Endings and suffixes, prefixes, compounds (also without a linking vowel), alternations,
+        // a fleeting е, й and ь, ё and е, words of openers and multi-word entries.
+        row("n:хвост", "a:хвостатый", true);
+        row("n:мир", "a:мирный", true);
+        row("n:ушко", "a:лопоухий", true);
+        row("n:ухо", "a:ушастый", true);
+        row("n:хвост", "a:бесхвостый", true);
+        row("n:разум", "s:умён", true);
+        row("n:море", "n:взморье", true);
+        row("n:самовар", "v:заваривает", true);
+        row("n:хвост", "a:длиннохвостый", true);
+        row("n:носорог", "a:рогатый", true);
+        row("n:паровоз", "n:пароход", true);
+        row("n:вода", "n:водохранилище", true);
+        row("n:волокно", "n:стекловолокно", true);
+        row("a:пучеглазый", "s:глазаст", true);
+        row("n:стекло", "n:оргстекло", true);
+        row("n:рука", "a:ручной", true);
+        row("n:нога", "n:ножка", true);
+        row("n:дух", "n:душа", true);
+        row("n:птица", "a:птичий", true);
+        row("n:медведь", "d:по-медвежьи", true);
+        row("n:ядро", "a:термоядерный", true);
+        row("n:муравей", "a:муравьиный", true);
+        row("n:змея", "a:змеиный", true);
+        row("n:лёд", "a:ледяной", true);
+        row("n:колесница", "a:колёсный", true);
+        row("n:поросёнок", "a:поросячий", true);
+        row("a:дачный", "o:на даче", true);
+        row("n:судно", "n:воздушное судно", true);
+        row("n:диалектика", "o:как учит диалектика,", true);
+        // Alike, but no root in common.
+        row("n:кот", "a:который", false);
+        row("n:пар", "n:парта", false);
+        row("n:сова", "n:совесть", false);
+        row("n:кит", "n:китель", false);
+        row("n:молоко", "n:молоток", false);
+        row("n:жаворонок", "a:ночной", false);
+        row("s:непробиваем", "s:водонепроницаем", false);
+        row("n:волк", "n:воля", false);
+        row("n:весло", "n:веселье", false);
+        row("n:полено", "n:полнолуние", false);
+        row("d:смело", "v:высмеивает", false);
+        row("n:мышь", "n:мышление", false);
+    }
+
+    void sameRoot()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, shared);
+        const auto roots = [](const QString& entry) {
+            return SameRoot::rootsOf(
+                entry.mid(2), SameRoot::Kind(QString("nasdvo").indexOf(entry[0])));
+        };
+        QCOMPARE(!SameRoot::shared(roots(a), roots(b)).isEmpty(), shared);
+        QCOMPARE(!SameRoot::shared(roots(b), roots(a)).isEmpty(), shared);
     }
 };
 

@@ -17,6 +17,9 @@ no noun that shares its root with one of its verbs. Themes put together can brea
 theme 00 leaves out every short adjective whose full form is one of its adjectives, and every
 row named in tools/theme00-skip.txt ("stem: entry" of the family's first file, # comments).
 
+A pair of words of one root that a theme keeps as a joke (its same-root.txt, which
+zurevavud-cli --stats reads) stays accepted in theme 00 when both words made it there.
+
 Usage: tools/make-theme00.py [WORDS_DIR]
 """
 import os
@@ -114,4 +117,38 @@ skip.setdefault("advM", set()).update(
 counts["verbs"] = emit([["verbP", "verbN", "verbF"]], 1000, skip)
 counts["adverbs"] = emit([["adverb"], ["advM", "advF", "advN"]], 666, skip)
 counts["openers"] = emit([["intro"]], 3000, skip)
+
+
+def pair_word(text):
+    """An entry as same-root.txt names it: case, ё and spaces do not matter."""
+    return " ".join(text.split()).lower().replace("ё", "е")
+
+
+def carry_accepted_pairs():
+    """words/00/same-root.txt: the pairs 01-03 accept whose two words are both in theme 00."""
+    in_00 = set()
+    for stem in ("nounM", "nounF", "nounN", "adjM", "advM", "adverb", "verbN", "intro"):
+        in_00 |= {pair_word(e) for e in read("00", stem)[1]}
+    pairs = []
+    for theme in sources:
+        path = os.path.join(words, theme, "same-root.txt")
+        if not os.path.exists(path):
+            continue
+        with open(path, encoding="utf-8") as f:
+            for line in f:
+                pair = line.split("#", 1)[0].strip()
+                if pair.count("/") == 1 and all(pair_word(w) in in_00 for w in pair.split("/")):
+                    if pair not in pairs:
+                        pairs.append(pair)
+    target = os.path.join(words, "00", "same-root.txt")
+    if pairs:
+        with open(target, "w", encoding="utf-8", newline="\n") as f:
+            f.write("# Made by tools/make-theme00.py from the same-root.txt of themes 01-03.\n")
+            f.write("".join(p + "\n" for p in pairs))
+    elif os.path.exists(target):
+        os.remove(target)
+    return len(pairs)
+
+
+counts["accepted pairs"] = carry_accepted_pairs()
 print(", ".join(f"{k}: {v}" for k, v in counts.items()))
