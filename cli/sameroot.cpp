@@ -250,55 +250,105 @@ struct State {
     bool raw; // still the very end of a word without ending
 };
 
-void addCandidates(const Word& word, QHash<QString, int>& out)
-{
-    QHash<QString, int> seen; // stem and flags: the fewest steps
-    QList<State> todo { { word.stem, 0, false, word.endless } };
-    // Twice the stems any real word has (up to 27): a hostile entry must not make --stats
-    // hang.
-    while (!todo.isEmpty() && seen.size() < 60) {
-        const State st = todo.takeLast();
-        const QString key = st.stem + QChar(u'0' + (st.cut ? 2 : 0) + (st.raw ? 1 : 0));
-        auto it = seen.find(key);
-        if (it != seen.end() && *it <= st.steps)
-            continue;
-        seen.insert(key, st.steps);
-        addAlternations(st.stem, st.cut, st.steps, out);
-        if (st.steps >= 4)
-            continue;
-        const QString& s = st.stem;
-        const int next = st.steps + 1;
-        if (st.raw || st.steps > 0) {
-            const QString u = withoutFleetingE(s);
-            if (u != s)
-                todo.append({ u, st.steps, st.cut, false });
+// Walks from a word's stem to every stem that cutting a suffix, a prefix or a compound part,
+// or dropping a fleeting е, reaches in a few steps, and adds their candidates.
+class Walk {
+public:
+    Walk(const Word& word, QHash<QString, int>& out)
+        : m_word(word)
+        , m_out(out)
+    {
+    }
+
+    void run()
+    {
+        m_todo = { { m_word.stem, 0, false, m_word.endless } };
+        // Twice the stems any real word has (up to 27): a hostile entry must not make --stats
+        // hang.
+        while (!m_todo.isEmpty() && m_seen.size() < 60) {
+            const State st = m_todo.takeLast();
+            if (!firstVisit(st))
+                continue;
+            addAlternations(st.stem, st.cut, st.steps, m_out);
+            if (st.steps >= 4)
+                continue;
+            dropFleetingE(st);
+            cutSuffixes(st);
+            cutPrefixes(st);
+            splitCompound(st);
         }
-        const Affixes suffixes = st.raw ? word.suffixes + zeroEndingSuffixes : word.suffixes;
+    }
+
+private:
+    // False when the stem was reached before, with these flags, in as few steps.
+    bool firstVisit(const State& st)
+    {
+        const QString key = st.stem + QChar(u'0' + (st.cut ? 2 : 0) + (st.raw ? 1 : 0));
+        const auto it = m_seen.find(key);
+        if (it != m_seen.end() && *it <= st.steps)
+            return false;
+        m_seen.insert(key, st.steps);
+        return true;
+    }
+
+    void dropFleetingE(const State& st)
+    {
+        if (!st.raw && st.steps == 0)
+            return;
+        const QString u = withoutFleetingE(st.stem);
+        if (u != st.stem)
+            m_todo.append({ u, st.steps, st.cut, false });
+    }
+
+    void cutSuffixes(const State& st)
+    {
+        const QString& s = st.stem;
+        const Affixes suffixes = st.raw ? m_word.suffixes + zeroEndingSuffixes : m_word.suffixes;
         for (QStringView x : suffixes) {
             const qsizetype rest = s.size() - x.size();
             if ((st.raw && x.size() == 1) || !s.endsWith(x) || rest < 2
                 || !hasVowel(QStringView(s).left(rest)) || (st.cut && rest < 4))
                 continue;
-            todo.append({ leftOf(QStringView(s).left(rest), x), next, st.cut, false });
-        }
-        if (!st.cut) {
-            for (QStringView p : prefixes) {
-                const qsizetype rest = s.size() - p.size();
-                if (s.startsWith(p) && rest >= 2 && hasVowel(QStringView(s).mid(p.size()))
-                    && (rest >= 4 || st.steps == 0))
-                    todo.append({ s.mid(p.size()), next, true, false });
-            }
-        }
-        for (qsizetype i : linkingVowels(s)) {
-            const QStringView l = QStringView(s).left(i), r = QStringView(s).mid(i + 1);
-            if (!compoundParts(l, r, word.suffixes))
-                continue;
-            if (l.size() >= 4 || st.steps == 0)
-                todo.append({ l.toString(), next, true, false });
-            if (r.size() >= 4 || st.steps == 0)
-                todo.append({ r.toString(), next, true, false });
+            m_todo.append({ leftOf(QStringView(s).left(rest), x), st.steps + 1, st.cut, false });
         }
     }
+
+    void cutPrefixes(const State& st)
+    {
+        if (st.cut)
+            return;
+        const QString& s = st.stem;
+        for (QStringView p : prefixes) {
+            const qsizetype rest = s.size() - p.size();
+            if (s.startsWith(p) && rest >= 2 && hasVowel(QStringView(s).mid(p.size()))
+                && (rest >= 4 || st.steps == 0))
+                m_todo.append({ s.mid(p.size()), st.steps + 1, true, false });
+        }
+    }
+
+    void splitCompound(const State& st)
+    {
+        const QString& s = st.stem;
+        for (qsizetype i : linkingVowels(s)) {
+            const QStringView l = QStringView(s).left(i), r = QStringView(s).mid(i + 1);
+            if (!compoundParts(l, r, m_word.suffixes))
+                continue;
+            for (QStringView part : { l, r }) {
+                if (part.size() >= 4 || st.steps == 0)
+                    m_todo.append({ part.toString(), st.steps + 1, true, false });
+            }
+        }
+    }
+
+    const Word& m_word;
+    QHash<QString, int>& m_out;
+    QHash<QString, int> m_seen; // stem and flags: the fewest steps
+    QList<State> m_todo;
+};
+
+void addCandidates(const Word& word, QHash<QString, int>& out)
+{
+    Walk(word, out).run();
 }
 
 // The most steps two candidates of this length may take together.

@@ -141,7 +141,7 @@ QString create(int number, int from, const QString& name, const QStringList& wor
     Q_ASSERT(number >= ShippedCount && number <= LastNumber);
     const QString source = locate(wordsFolders, from);
     Files::makeFolder(userWordsFolder);
-    const QString target = QDir(userWordsFolder).absoluteFilePath(folderName(number)) + u'/';
+    QString target = QDir(userWordsFolder).absoluteFilePath(folderName(number)) + u'/';
     Files::makeNewFolder(target);
     try {
         for (const WordLayout::WordFile& file : WordLayout::LoadOrder) {
