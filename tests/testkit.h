@@ -217,10 +217,12 @@ struct CliResult {
 };
 
 // outFile: where standard output goes instead of the result, as with "> outFile".
-inline CliResult run(
-    const QString& program, const QStringList& args, const QString& outFile = QString())
+inline CliResult run(const QString& program, const QStringList& args,
+    const QString& outFile = QString(),
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(environment);
     if (!outFile.isEmpty())
         p.setStandardOutputFile(outFile);
     p.start(program, args);

@@ -255,6 +255,41 @@ private slots:
         QVERIFY2(m_reports.last().contains(QString("не загружены")), qPrintable(m_reports.last()));
         QCOMPARE(text(w)->toPlainText(), QString("было. "));
     }
+
+    // The window program answers --help and --version without a display, and without one says
+    // so in one line instead of Qt's abort.
+    void programWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out"); // how standard output begins
+        QTest::addColumn<QString>("err"); // how standard error begins
+        const QString help("Использование: zurevavud"), version("zurevavud (Zurevavud) 1.0\n");
+        QTest::newRow("--help") << QStringList { "--help" } << 0 << help << QString();
+        QTest::newRow("-h after a Qt option")
+            << QStringList { "-platform", "xcb", "-h" } << 0 << help << QString();
+        QTest::newRow("--version") << QStringList { "--version" } << 0 << version << QString();
+        QTest::newRow("-v") << QStringList { "-v" } << 0 << version << QString();
+        QTest::newRow("no display")
+            << QStringList {} << 1 << QString() << QString("zurevavud: окну негде");
+    }
+
+    void programWithoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcessEnvironment nowhere = QProcessEnvironment::systemEnvironment();
+        for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+            nowhere.remove(name);
+        const TestKit::CliResult r = TestKit::run(ZUREVAVUD_WINDOW, arguments, QString(), nowhere);
+        QCOMPARE(r.status, status);
+        QVERIFY2(QString::fromUtf8(r.out).startsWith(out), r.out.constData());
+        QVERIFY2(QString::fromUtf8(r.err).startsWith(err), r.err.constData());
+        QCOMPARE(r.err.count('\n'), err.isEmpty() ? 0 : 1);
+        QCOMPARE(r.out.isEmpty(), out.isEmpty());
+    }
 };
 
 QTEST_MAIN(TestFrmMain)
