@@ -221,6 +221,9 @@ private slots:
             << "Documents/Zurevavud" << true << 1;
         QTest::newRow("make exe without 000.txt") << "Command1"
                                                   << "000.txt" << false << 1;
+        QTest::newRow("make exe before the first save made the folder")
+            << "Command1"
+            << "Documents/Zurevavud. Сначала сохраните текст кнопкой «Сохранить»" << true << 1;
     }
 
     void failuresKeepText()

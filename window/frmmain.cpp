@@ -306,7 +306,7 @@ void frmMain::cmdSave_Click()
 void frmMain::Command1_Click()
 {
     attempt(QStringLiteral("Программа DOS не сделана."), [this] {
-        showWritten(Command1, QStringLiteral("Программа DOS сделана:"),
+        showWritten(Command1, QStringLiteral("Программа DOS сделана из 000.txt:"),
             mdlMakeexe::MakeExe(Paths::outputFolder()));
     });
 }
