@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -33,9 +34,15 @@ class TestFrmMain : public QObject {
         return w.findChild<QPlainTextEdit*>(QString("txtOut"));
     }
     static QComboBox* themes(frmMain& w) { return w.findChild<QComboBox*>(QString("comboTheme")); }
-    static void click(frmMain& w, const char* name)
+    static QPushButton* button(frmMain& w, const char* name)
     {
-        w.findChild<QPushButton*>(QLatin1String(name))->click();
+        return w.findChild<QPushButton*>(QLatin1String(name));
+    }
+    static void click(frmMain& w, const char* name) { button(w, name)->click(); }
+    static void showActive(frmMain& w)
+    {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
     }
 
 public slots:
@@ -104,6 +111,35 @@ private slots:
         QCOMPARE(m_opened, QList<QUrl> { QUrl("http://zurevavud.example/orav.shtml") });
     }
 
+    // Ctrl+wheel, Ctrl+plus and Ctrl+minus zoom the text between 6 and 72 pt; Ctrl+0 returns to
+    // the window's 8.25 pt, wherever the focus is.
+    void zoomStaysReadable()
+    {
+        frmMain w;
+        showActive(w);
+        auto* box = text(w);
+        const auto wheel = [box](int steps) {
+            QWheelEvent e(QPointF(10, 10), box->mapToGlobal(QPointF(10, 10)), {},
+                QPoint(0, 120 * steps), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                false);
+            QApplication::sendEvent(box->viewport(), &e);
+            return box->font().pointSizeF();
+        };
+        const auto key = [&](int k) {
+            QTest::keyClick(QApplication::focusWidget(), k, Qt::ControlModifier);
+            return box->font().pointSizeF();
+        };
+        QCOMPARE(key(Qt::Key_Plus), 9.25);
+        QCOMPARE(wheel(2), 11.25);
+        QCOMPARE(wheel(100), 72.0);
+        QCOMPARE(key(Qt::Key_Plus), 72.0);
+        button(w, "cmdSave")->setFocus();
+        QCOMPARE(key(Qt::Key_0), 8.25);
+        QCOMPARE(key(Qt::Key_Minus), 7.25);
+        QCOMPARE(wheel(-100), 6.0);
+        QCOMPARE(key(Qt::Key_Minus), 6.0);
+    }
+
     void pressesAppendClearSaveAndMake()
     {
         // Words with a no-break space, a line feed, a control character and a first letter whose
@@ -114,6 +150,7 @@ private slots:
         const QByteArray one = TestKit::windowBytes(words(), 0, 1),
                          two = TestKit::windowBytes(words(), 0, 2);
         frmMain w;
+        showActive(w);
         auto* box = text(w);
         const auto saved = [&](const char* name) {
             click(w, "cmdSave");
@@ -125,7 +162,7 @@ private slots:
                 && QToolTip::text().endsWith(QDir::toNativeSeparators(output() + u'/' + name));
         };
         // Enter and keypad Enter press the focused button.
-        auto* generate = w.findChild<QPushButton*>(QString("cmdGenerate"));
+        auto* generate = button(w, "cmdGenerate");
         QTest::keyClick(generate, Qt::Key_Return);
         QCOMPARE(saved("000.txt"), one);
         QTest::keyClick(generate, Qt::Key_Enter, Qt::KeypadModifier);
@@ -138,9 +175,12 @@ private slots:
         click(w, "Command1");
         QVERIFY(hinted("000.exe"));
         QCOMPARE(readBytes(output() + QString("/000.exe")).size(), 15 + one.size());
-        click(w, "cmdClear");
+        // Ctrl+Z right after «Очистить» brings the text back, the focus still on the button.
+        auto* clear = button(w, "cmdClear");
+        clear->setFocus();
+        QTest::keyClick(clear, Qt::Key_Space);
         QCOMPARE(saved("003.txt"), QByteArray());
-        box->undo();
+        QTest::keyClick(clear, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(saved("004.txt"), two);
         QVERIFY(hinted("004.txt"));
         QVERIFY(m_reports.isEmpty());

@@ -24,11 +24,16 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 constexpr auto HomePage = QLatin1StringView("http://zurevavud.example/orav.shtml");
+// The window's font size, and the sizes the text box zooms between.
+constexpr qreal NormalPoints = 8.25;
+constexpr qreal SmallestPoints = 6;
+constexpr qreal LargestPoints = 72;
 // How long the hint that names a written file stays at most.
 constexpr int HintMilliseconds = 5000;
 
@@ -48,24 +53,34 @@ protected:
     }
 };
 
-// The text box, whose font Ctrl+wheel zooms as Qt already does for read-only text; the
-// window's Ctrl+plus and Ctrl+minus do the same. Its place in the window stays.
+// The text box. Ctrl+wheel, Ctrl+plus and Ctrl+minus zoom its font a point at a time, within
+// bounds that keep it readable and on the screen; Ctrl+0 brings back the window's size. Its place
+// in the window stays.
 class TextBox final : public QPlainTextEdit {
 public:
     explicit TextBox(QWidget* window)
         : QPlainTextEdit(window)
     {
-        new QShortcut(QKeySequence::ZoomIn, this, [this] { zoomIn(); });
-        new QShortcut(QKeySequence::ZoomOut, this, [this] { zoomOut(); });
+        new QShortcut(QKeySequence::ZoomIn, this, [this] { zoomTo(font().pointSizeF() + 1); });
+        new QShortcut(QKeySequence::ZoomOut, this, [this] { zoomTo(font().pointSizeF() - 1); });
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), this, [this] { zoomTo(NormalPoints); });
     }
 
 protected:
     void wheelEvent(QWheelEvent* e) override
     {
         if (e->modifiers() & Qt::ControlModifier)
-            zoomInF(float(e->angleDelta().y()) / 120.f);
+            zoomTo(font().pointSizeF() + e->angleDelta().y() / 120.0);
         else
             QPlainTextEdit::wheelEvent(e);
+    }
+
+private:
+    void zoomTo(qreal points)
+    {
+        QFont f = font();
+        f.setPointSizeF(std::clamp(points, SmallestPoints, LargestPoints));
+        setFont(f);
     }
 };
 
@@ -115,7 +130,7 @@ private:
 QFont classicFont()
 {
     QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSizeF(8.25);
+    f.setPointSizeF(NormalPoints);
     return f;
 }
 
@@ -204,6 +219,10 @@ void frmMain::connectControls()
     });
     connect(
         lblHTTP, &QLabel::linkActivated, this, [](const QString& url) { Desktop::openUrl(url); });
+    // Ctrl+Z and its redo act on the text box wherever the focus is in the window, so that a
+    // clearing can be taken back from «Очистить» itself; in the box its own keys come first.
+    new QShortcut(QKeySequence::Undo, this, txtOut, &QPlainTextEdit::undo);
+    new QShortcut(QKeySequence::Redo, this, txtOut, &QPlainTextEdit::redo);
 }
 
 frmMain* frmMain::openNew()
