@@ -8,6 +8,7 @@
 #include "platform/desktop.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
+#include "window/linklabel.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -160,7 +161,7 @@ frmMain::frmMain(QWidget* parent)
 
 void frmMain::makeControls()
 {
-    // In their tab order, which Qt follows from the order of creation.
+    // In their tab order, which Qt follows from the order of creation; the link comes last.
     txtOut = new TextBox(this);
     txtOut->setObjectName(QStringLiteral("txtOut"));
     txtOut->setGeometry(16, 24, 665, 289);
@@ -178,15 +179,12 @@ void frmMain::makeControls()
     comboTheme->setGeometry(272, 320, 145, 21);
     cmdClear = makeButton("cmdClear", QStringLiteral("Очистить"), { 184, 320, 81, 25 });
 
-    // A link drawn blue and underlined, in the window's own font.
-    lblHTTP
-        = new QLabel(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff\">zurevavud.example</a>")
-                         .arg(HomePage),
-            this);
+    lblHTTP = new LinkLabel(HomePage, QStringLiteral("zurevavud.example"), this);
     lblHTTP->setObjectName(QStringLiteral("lblHTTP"));
     lblHTTP->setGeometry(416, 4, 265, 17);
     lblHTTP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblHTTP->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    lblHTTP->setAccessibleName(QStringLiteral("Домашняя страница программы"));
+    lblHTTP->setAccessibleDescription(QStringLiteral("Открывает zurevavud.example в браузере."));
 }
 
 QPushButton* frmMain::makeButton(const char* name, const QString& caption, const QRect& geometry)

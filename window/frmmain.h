@@ -8,8 +8,8 @@ namespace mdlSubs {
 class SavedText;
 }
 
+class LinkLabel;
 class QComboBox;
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -60,5 +60,5 @@ private:
     QPushButton* Command1;
     QComboBox* comboTheme;
     QPushButton* cmdClear;
-    QLabel* lblHTTP;
+    LinkLabel* lblHTTP;
 };
