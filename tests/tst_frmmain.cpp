@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QMetaEnum>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -46,6 +47,20 @@ class TestFrmMain : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&w));
     }
 
+    // What a screen reader learns of a control: role, name, the labels that name it, description
+    // and actions.
+    static QString accessible(QWidget* c)
+    {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        QStringList labels;
+        for (const auto& [label, relation] : a->relations(QAccessible::Label))
+            labels << "labelled «" + label->text(QAccessible::Name) + "», ";
+        return QString("  %1 «%2», %3%4 [%5]\n")
+            .arg(QMetaEnum::fromType<QAccessible::Role>().valueToKey(a->role()),
+                a->text(QAccessible::Name), labels.join(QString()),
+                a->text(QAccessible::Description), a->actionInterface()->actionNames().join(", "));
+    }
+
 public slots:
     void openUrl(const QUrl& url) { m_opened << url; }
 
@@ -74,8 +89,9 @@ private slots:
 
     void layoutAndTabOrder()
     {
-        // The window, and each control in its focus chain: place, caption, font, and whether Tab
-        // stops there; the same at any size of the window, and with the focus in the text box.
+        // The window, and each shown control in its focus chain: place, caption, font, whether
+        // Tab stops there, and what a screen reader learns of it; the same at any size of the
+        // window, and with the focus in the text box.
         frmMain w;
         const QSize size = w.size();
         w.resize(1000, 700);
@@ -92,11 +108,16 @@ private slots:
             QStringList items;
             for (int i = 0; combo && i < combo->count(); ++i)
                 items << (i == combo->currentIndex() ? "*" : "") + combo->itemText(i);
-            if (c->parentWidget() == &w)
-                layout += QString::asprintf("%s %d,%d %dx%d «%s» %s%s\n",
-                    qPrintable(c->objectName()), g.x(), g.y(), g.width(), g.height(),
-                    qPrintable(button ? button->text() : items.join(u'|')),
-                    qPrintable(c->font().family()), c->focusPolicy() & Qt::TabFocus ? ", Tab" : "");
+            if (c->parentWidget() != &w || c->isHidden())
+                continue;
+            layout += QString::asprintf("%s %d,%d %dx%d «%s» %s%s\n", qPrintable(c->objectName()),
+                          g.x(), g.y(), g.width(), g.height(),
+                          qPrintable(button ? button->text() : items.join(u'|')),
+                          qPrintable(c->font().family()),
+                          c->focusPolicy() & Qt::TabFocus ? ", Tab" : "")
+                + accessible(c);
+            QVERIFY2(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
+                qPrintable(c->objectName()));
         }
         QVERIFY(TestKit::matchesGolden(QString("window-layout.txt"), layout.toUtf8()));
     }

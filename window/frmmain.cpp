@@ -169,15 +169,29 @@ void frmMain::makeControls()
     txtOut->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtOut->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtOut->setTabChangesFocus(true);
+    txtOut->setAccessibleName(QStringLiteral("Текст"));
+    txtOut->setAccessibleDescription(
+        QStringLiteral("Сочинённые предложения; их можно править. Ctrl+плюс и Ctrl+минус меняют "
+                       "размер шрифта, Ctrl+0 возвращает обычный."));
 
-    cmdGenerate = makeButton("cmdGenerate", QStringLiteral("Генерировать"), { 16, 320, 161, 25 });
-    cmdNewForm = makeButton("cmdNewForm", QStringLiteral("Новое окно"), { 600, 320, 81, 25 });
-    cmdSave = makeButton("cmdSave", QStringLiteral("Сохранить"), { 424, 320, 81, 25 });
-    Command1 = makeButton("Command1", QStringLiteral("Сделать exe"), { 512, 320, 81, 25 });
-    comboTheme = new QComboBox(this);
-    comboTheme->setObjectName(QStringLiteral("comboTheme"));
-    comboTheme->setGeometry(272, 320, 145, 21);
-    cmdClear = makeButton("cmdClear", QStringLiteral("Очистить"), { 184, 320, 81, 25 });
+    cmdGenerate = makeButton("cmdGenerate", QStringLiteral("Генерировать"),
+        QStringLiteral(
+            "Добавляет в конец текста до 42 случайных предложений из слов выбранной темы."),
+        { 16, 320, 161, 25 });
+    cmdNewForm = makeButton("cmdNewForm", QStringLiteral("Новое окно"),
+        QStringLiteral("Открывает ещё одно окно со своей темой и своим текстом."),
+        { 600, 320, 81, 25 });
+    cmdSave = makeButton("cmdSave", QStringLiteral("Сохранить"),
+        QStringLiteral("Записывает текст в первый свободный файл от 000.txt до 999.txt в папке "
+                       "для сохранений."),
+        { 424, 320, 81, 25 });
+    Command1 = makeButton("Command1", QStringLiteral("Сделать exe"),
+        QStringLiteral("Делает из файла 000.txt в папке для сохранений программу DOS 000.exe, "
+                       "которая печатает этот текст. Сначала сохраните текст кнопкой «Сохранить»."),
+        { 512, 320, 81, 25 });
+    makeThemeList();
+    cmdClear = makeButton("cmdClear", QStringLiteral("Очистить"),
+        QStringLiteral("Опустошает поле текста; Ctrl+Z возвращает текст."), { 184, 320, 81, 25 });
 
     lblHTTP = new LinkLabel(HomePage, QStringLiteral("zurevavud.example"), this);
     lblHTTP->setObjectName(QStringLiteral("lblHTTP"));
@@ -187,12 +201,31 @@ void frmMain::makeControls()
     lblHTTP->setAccessibleDescription(QStringLiteral("Открывает zurevavud.example в браузере."));
 }
 
-QPushButton* frmMain::makeButton(const char* name, const QString& caption, const QRect& geometry)
+void frmMain::makeThemeList()
+{
+    comboTheme = new QComboBox(this);
+    comboTheme->setObjectName(QStringLiteral("comboTheme"));
+    comboTheme->setGeometry(272, 320, 145, 21);
+    comboTheme->setAccessibleName(QStringLiteral("Тема"));
+    comboTheme->setAccessibleDescription(
+        QStringLiteral("Выбор темы, даже уже выбранной, заново читает её списки слов."));
+    // On Linux Qt gives a list's current item as its accessible name and its label through a
+    // relation, so screen readers there learn what the list is from a label. It is not shown:
+    // the window's layout stays as it is.
+    auto* label = new QLabel(QStringLiteral("Тема"), this);
+    label->setObjectName(QStringLiteral("lblTheme"));
+    label->setBuddy(comboTheme);
+    label->hide();
+}
+
+QPushButton* frmMain::makeButton(
+    const char* name, const QString& caption, const QString& description, const QRect& geometry)
 {
     auto* b = new CommandButton(caption, this);
     b->setObjectName(QLatin1StringView(name));
     b->setGeometry(geometry);
     b->setAutoDefault(false);
+    b->setAccessibleDescription(description);
     return b;
 }
 

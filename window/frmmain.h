@@ -40,7 +40,9 @@ private slots:
 
 private:
     void makeControls();
-    QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry);
+    void makeThemeList();
+    QPushButton* makeButton(const char* name, const QString& caption, const QString& description,
+        const QRect& geometry);
     void connectControls();
     void Form_Load();
     mdlSubs::SavedText boxText() const;
