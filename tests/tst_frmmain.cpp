@@ -14,7 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QToolTip>
 #include <QWheelEvent>
 
 #include <memory>
@@ -202,10 +201,15 @@ private slots:
             click(w, "cmdSave");
             return readBytes(output() + u'/' + QLatin1String(name));
         };
-        // A hint by the button names the file an output command wrote.
-        const auto hinted = [&](const char* name) {
-            return QToolTip::isVisible()
-                && QToolTip::text().endsWith(QDir::toNativeSeparators(output() + u'/' + name));
+        // A hint below the button names the file an output command wrote, and so does the
+        // button's description, which a screen reader reads out.
+        const auto hint = [&w] { return w.findChild<QLabel*>(QString("hint")); };
+        const auto hinted = [&](const char* by, const char* name) {
+            return hint() && hint()->isVisible()
+                && hint()->text().endsWith(QDir::toNativeSeparators(output() + u'/' + name))
+                && QAccessible::queryAccessibleInterface(button(w, by))
+                       ->text(QAccessible::Description)
+                == hint()->text();
         };
         // Enter and keypad Enter press the focused button.
         auto* generate = button(w, "cmdGenerate");
@@ -219,7 +223,8 @@ private slots:
         box->redo();
         QCOMPARE(saved("002.txt"), two);
         click(w, "Command1");
-        QVERIFY(hinted("000.exe"));
+        QVERIFY(hinted("Command1", "000.exe"));
+        QVERIFY(hint()->text().contains("000.txt"));
         QCOMPARE(readBytes(output() + QString("/000.exe")).size(), 15 + one.size());
         // Ctrl+Z right after «Очистить» brings the text back, the focus still on the button.
         auto* clear = button(w, "cmdClear");
@@ -228,7 +233,15 @@ private slots:
         QCOMPARE(saved("003.txt"), QByteArray());
         QTest::keyClick(clear, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(saved("004.txt"), two);
-        QVERIFY(hinted("004.txt"));
+        // The hint stays while the pointer moves; the next click takes it away, and the button's
+        // description is its own again once the focus has left it.
+        QVERIFY(hinted("cmdSave", "004.txt"));
+        for (const QPoint at : { QPoint(10, 10), QPoint(690, 350), QPoint(300, 150) })
+            QTest::mouseMove(&w, at);
+        QVERIFY(hinted("cmdSave", "004.txt"));
+        QTest::mouseClick(box->viewport(), Qt::LeftButton);
+        QVERIFY(!hint()->isVisible());
+        QVERIFY(button(w, "cmdSave")->accessibleDescription().startsWith("Записывает"));
         QVERIFY(m_reports.isEmpty());
     }
 

@@ -9,6 +9,7 @@
 #include "platform/failure.h"
 #include "platform/paths.h"
 #include "window/linklabel.h"
+#include "window/writtenhint.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,7 +23,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
-#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -35,8 +35,6 @@ constexpr auto HomePage = QLatin1StringView("http://zurevavud.example/orav.shtml
 constexpr qreal NormalPoints = 8.25;
 constexpr qreal SmallestPoints = 6;
 constexpr qreal LargestPoints = 72;
-// How long the hint that names a written file stays at most.
-constexpr int HintMilliseconds = 5000;
 
 // A button that Enter and keypad Enter press too, as on Windows and KDE, without becoming a
 // default button (which some styles draw and pad differently). A held key presses it once.
@@ -363,9 +361,7 @@ void frmMain::Command1_Click()
 
 void frmMain::showWritten(QPushButton* button, const QString& headline, const QString& path)
 {
-    // A tooltip below the button: nothing to dismiss, and it goes by itself, at the next click
-    // or when the mouse moves on, as tooltips do. The path has a line of its own because Qt
-    // takes a tooltip for rich text by its first line only, so a '<' in a folder shows as it is.
-    QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())),
-        headline + u'\n' + QDir::toNativeSeparators(path), button, {}, HintMilliseconds);
+    if (!m_hint)
+        m_hint = new WrittenHint(this);
+    m_hint->showBelow(button, headline + u'\n' + QDir::toNativeSeparators(path));
 }

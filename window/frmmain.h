@@ -12,6 +12,7 @@ class LinkLabel;
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
+class WrittenHint;
 
 // The program's window: a text box, the theme list and the command buttons. It turns clicks
 // into calls on its session and the output commands, and shows their failures; every window
@@ -48,7 +49,7 @@ private:
     mdlSubs::SavedText boxText() const;
     // Runs a command; a failure becomes one message box, headed by what did not happen.
     template <class Command> void attempt(const QString& headline, Command&& command);
-    // Shows for a moment, by the button, which file its command wrote.
+    // Shows below the button, and tells a screen reader, which file its command wrote.
     void showWritten(QPushButton* button, const QString& headline, const QString& path);
 
     Session m_session;
@@ -63,4 +64,5 @@ private:
     QComboBox* comboTheme;
     QPushButton* cmdClear;
     LinkLabel* lblHTTP;
+    WrittenHint* m_hint = nullptr; // made when first needed
 };
