@@ -35,9 +35,25 @@ int HighByte(qint16 n)
     return (n / 256) & 0xFF;
 }
 
+namespace {
+
+// The folder for saves, which the first save makes.
+QDir savesFolder(const QString& outputFolder)
+{
+    try {
+        return Files::requireFolder(outputFolder);
+    } catch (const Failure& e) {
+        throw Failure(e.kind(), e.path(), 0,
+            QStringLiteral("Сначала сохраните текст кнопкой «Сохранить»: первое сохранение "
+                           "создаёт эту папку и в ней 000.txt"));
+    }
+}
+
+} // namespace
+
 QString MakeExe(const QString& outputFolder)
 {
-    const QDir folder = Files::requireFolder(outputFolder);
+    const QDir folder = savesFolder(outputFolder);
     const QString textPath = folder.absoluteFilePath(QStringLiteral("000.txt"));
     QString exePath = folder.absoluteFilePath(QStringLiteral("000.exe"));
 

@@ -13,6 +13,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QtTest>
 
@@ -106,9 +107,23 @@ inline bool matchesGolden(const QString& name, const QByteArray& actual)
         if (want[line].trimmed().isEmpty())
             caseStart = line + 1;
     }
-    qWarning("%s:%lld differs: expected «%s», made «%s»", qPrintable(name), qint64(line + 1),
-        want.value(line, "(end of file)").constData(),
-        got.value(line, "(end of file)").constData());
+    // Around the first character that differs, in UTF-8 whatever the file's encoding.
+    const auto shown = [](const QByteArray& bytes, qsizetype from) {
+        const auto decoded = [](QByteArrayView part) {
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            const QString text = utf8.decode(part);
+            return utf8.hasError() ? CodePage::decodeAnsi(part) : text;
+        };
+        const qsizetype at = decoded(QByteArrayView(bytes).first(from)).size();
+        return decoded(bytes).mid(std::max<qsizetype>(at - 30, 0), 70).toUtf8();
+    };
+    const QByteArray a = want.value(line, "(end of file)"), b = got.value(line, "(end of file)");
+    qsizetype column = 0;
+    while (column < a.size() && column < b.size() && a[column] == b[column])
+        ++column;
+    qWarning("%s:%lld differs near byte %lld: expected «%s», made «%s»", qPrintable(name),
+        qint64(line + 1), qint64(column + 1), shown(a, column).constData(),
+        shown(b, column).constData());
     if (caseStart > 0 && caseStart < line)
         qWarning(
             "  in the case of line %lld: %s", qint64(caseStart + 1), want[caseStart].constData());
@@ -217,10 +232,12 @@ struct CliResult {
 };
 
 // outFile: where standard output goes instead of the result, as with "> outFile".
-inline CliResult run(
-    const QString& program, const QStringList& args, const QString& outFile = QString())
+inline CliResult run(const QString& program, const QStringList& args,
+    const QString& outFile = QString(),
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(environment);
     if (!outFile.isEmpty())
         p.setStandardOutputFile(outFile);
     p.start(program, args);

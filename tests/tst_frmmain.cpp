@@ -5,14 +5,16 @@
 #include "window/frmmain.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QMetaEnum>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QToolTip>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -33,9 +35,29 @@ class TestFrmMain : public QObject {
         return w.findChild<QPlainTextEdit*>(QString("txtOut"));
     }
     static QComboBox* themes(frmMain& w) { return w.findChild<QComboBox*>(QString("comboTheme")); }
-    static void click(frmMain& w, const char* name)
+    static QPushButton* button(frmMain& w, const char* name)
     {
-        w.findChild<QPushButton*>(QLatin1String(name))->click();
+        return w.findChild<QPushButton*>(QLatin1String(name));
+    }
+    static void click(frmMain& w, const char* name) { button(w, name)->click(); }
+    static void showActive(frmMain& w)
+    {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+    }
+
+    // What a screen reader learns of a control: role, name, the labels that name it, description
+    // and actions.
+    static QString accessible(QWidget* c)
+    {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        QStringList labels;
+        for (const auto& [label, relation] : a->relations(QAccessible::Label))
+            labels << "labelled «" + label->text(QAccessible::Name) + "», ";
+        return QString("  %1 «%2», %3%4 [%5]\n")
+            .arg(QMetaEnum::fromType<QAccessible::Role>().valueToKey(a->role()),
+                a->text(QAccessible::Name), labels.join(QString()),
+                a->text(QAccessible::Description), a->actionInterface()->actionNames().join(", "));
     }
 
 public slots:
@@ -69,8 +91,9 @@ private slots:
 
     void layoutAndTabOrder()
     {
-        // The window, and each control in its focus chain: place, caption, font, and whether Tab
-        // stops there; the same at any size of the window, and with the focus in the text box.
+        // The window, and each shown control in its focus chain: place, caption, font, whether
+        // Tab stops there, and what a screen reader learns of it; the same at any size of the
+        // window, and with the focus in the text box.
         frmMain w;
         const QSize size = w.size();
         w.resize(1000, 700);
@@ -87,24 +110,82 @@ private slots:
             QStringList items;
             for (int i = 0; combo && i < combo->count(); ++i)
                 items << (i == combo->currentIndex() ? "*" : "") + combo->itemText(i);
-            if (c->parentWidget() == &w)
-                layout += QString::asprintf("%s %d,%d %dx%d «%s» %s%s\n",
-                    qPrintable(c->objectName()), g.x(), g.y(), g.width(), g.height(),
-                    qPrintable(button ? button->text() : items.join(u'|')),
-                    qPrintable(c->font().family()), c->focusPolicy() & Qt::TabFocus ? ", Tab" : "");
+            if (c->parentWidget() != &w || c->isHidden())
+                continue;
+            layout += QString::asprintf("%s %d,%d %dx%d «%s» %s%s\n", qPrintable(c->objectName()),
+                          g.x(), g.y(), g.width(), g.height(),
+                          qPrintable(button ? button->text() : items.join(u'|')),
+                          qPrintable(c->font().family()),
+                          c->focusPolicy() & Qt::TabFocus ? ", Tab" : "")
+                + accessible(c);
+            QVERIFY2(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
+                qPrintable(c->objectName()));
         }
         QVERIFY(TestKit::matchesGolden(QString("window-layout.txt"), layout.toUtf8()));
     }
 
+    // The mouse, Enter and Space after Tab, and a screen reader's press all open the home page;
+    // the link stays readable on a dark window.
     void linkOpensTheHomePage()
     {
         frmMain w;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        showActive(w);
         auto* label = w.findChild<QLabel*>(QString("lblHTTP"));
         const QPoint onText(label->width() - 20, label->height() / 2);
         QTest::mouseClick(label, Qt::LeftButton, {}, onText);
-        QCOMPARE(m_opened, QList<QUrl> { QUrl("http://zurevavud.example/orav.shtml") });
+        button(w, "cmdClear")->setFocus();
+        QTest::keyClick(button(w, "cmdClear"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), label);
+        QTest::keyClick(label, Qt::Key_Return);
+        QTest::keyClick(label, Qt::Key_Space);
+        QAccessible::queryAccessibleInterface(label)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QCOMPARE(m_opened, QList<QUrl>(4, QUrl("http://zurevavud.example/orav.shtml")));
+        QTest::keyClick(label, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), text(w));
+
+        // #0000ff on #222020 has a contrast of 1.89:1; there the palette's link colour serves,
+        // or its text colour where the link colour reads no better.
+        QPalette dark = w.palette();
+        dark.setColor(QPalette::Window, QColor("#222020"));
+        dark.setColor(QPalette::WindowText, QColor("#eeeeee"));
+        for (const auto& [link, shown] :
+            { std::pair { "#80b0ff", "#80b0ff" }, std::pair { "#0000ff", "#eeeeee" } }) {
+            dark.setColor(QPalette::Link, QColor(link));
+            w.setPalette(dark);
+            QVERIFY2(label->text().contains(QString("color:") + shown), qPrintable(label->text()));
+        }
+        w.setPalette(QPalette());
+        QVERIFY2(label->text().contains("color:#0000ff"), qPrintable(label->text()));
+    }
+
+    // Ctrl+wheel, Ctrl+plus and Ctrl+minus zoom the text between 6 and 72 pt; Ctrl+0 returns to
+    // the window's 8.25 pt, wherever the focus is.
+    void zoomStaysReadable()
+    {
+        frmMain w;
+        showActive(w);
+        auto* box = text(w);
+        const auto wheel = [box](int steps) {
+            QWheelEvent e(QPointF(10, 10), box->mapToGlobal(QPointF(10, 10)), {},
+                QPoint(0, 120 * steps), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                false);
+            QApplication::sendEvent(box->viewport(), &e);
+            return box->font().pointSizeF();
+        };
+        const auto key = [&](int k) {
+            QTest::keyClick(QApplication::focusWidget(), k, Qt::ControlModifier);
+            return box->font().pointSizeF();
+        };
+        QCOMPARE(key(Qt::Key_Plus), 9.25);
+        QCOMPARE(wheel(2), 11.25);
+        QCOMPARE(wheel(100), 72.0);
+        QCOMPARE(key(Qt::Key_Plus), 72.0);
+        button(w, "cmdSave")->setFocus();
+        QCOMPARE(key(Qt::Key_0), 8.25);
+        QCOMPARE(key(Qt::Key_Minus), 7.25);
+        QCOMPARE(wheel(-100), 6.0);
+        QCOMPARE(key(Qt::Key_Minus), 6.0);
     }
 
     void pressesAppendClearSaveAndMake()
@@ -117,18 +198,24 @@ private slots:
         const QByteArray one = TestKit::windowBytes(words(), 0, 1),
                          two = TestKit::windowBytes(words(), 0, 2);
         frmMain w;
+        showActive(w);
         auto* box = text(w);
         const auto saved = [&](const char* name) {
             click(w, "cmdSave");
             return readBytes(output() + u'/' + QLatin1String(name));
         };
-        // A hint by the button names the file an output command wrote.
-        const auto hinted = [&](const char* name) {
-            return QToolTip::isVisible()
-                && QToolTip::text().endsWith(QDir::toNativeSeparators(output() + u'/' + name));
+        // A hint below the button names the file an output command wrote, and so does the
+        // button's description, which a screen reader reads out.
+        const auto hint = [&w] { return w.findChild<QLabel*>(QString("hint")); };
+        const auto hinted = [&](const char* by, const char* name) {
+            return hint() && hint()->isVisible()
+                && hint()->text().endsWith(QDir::toNativeSeparators(output() + u'/' + name))
+                && QAccessible::queryAccessibleInterface(button(w, by))
+                       ->text(QAccessible::Description)
+                == hint()->text();
         };
         // Enter and keypad Enter press the focused button.
-        auto* generate = w.findChild<QPushButton*>(QString("cmdGenerate"));
+        auto* generate = button(w, "cmdGenerate");
         QTest::keyClick(generate, Qt::Key_Return);
         QCOMPARE(saved("000.txt"), one);
         QTest::keyClick(generate, Qt::Key_Enter, Qt::KeypadModifier);
@@ -139,13 +226,25 @@ private slots:
         box->redo();
         QCOMPARE(saved("002.txt"), two);
         click(w, "Command1");
-        QVERIFY(hinted("000.exe"));
+        QVERIFY(hinted("Command1", "000.exe"));
+        QVERIFY(hint()->text().contains("000.txt"));
         QCOMPARE(readBytes(output() + QString("/000.exe")).size(), 15 + one.size());
-        click(w, "cmdClear");
+        // Ctrl+Z right after «Очистить» brings the text back, the focus still on the button.
+        auto* clear = button(w, "cmdClear");
+        clear->setFocus();
+        QTest::keyClick(clear, Qt::Key_Space);
         QCOMPARE(saved("003.txt"), QByteArray());
-        box->undo();
+        QTest::keyClick(clear, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(saved("004.txt"), two);
-        QVERIFY(hinted("004.txt"));
+        // The hint stays while the pointer moves; the next click takes it away, and the button's
+        // description is its own again once the focus has left it.
+        QVERIFY(hinted("cmdSave", "004.txt"));
+        for (const QPoint at : { QPoint(10, 10), QPoint(690, 350), QPoint(300, 150) })
+            QTest::mouseMove(&w, at);
+        QVERIFY(hinted("cmdSave", "004.txt"));
+        QTest::mouseClick(box->viewport(), Qt::LeftButton);
+        QVERIFY(!hint()->isVisible());
+        QVERIFY(button(w, "cmdSave")->accessibleDescription().startsWith("Записывает"));
         QVERIFY(m_reports.isEmpty());
     }
 
@@ -225,6 +324,9 @@ private slots:
             << "Documents/Zurevavud" << true << 1;
         QTest::newRow("make exe without 000.txt") << "Command1"
                                                   << "000.txt" << false << 1;
+        QTest::newRow("make exe before the first save made the folder")
+            << "Command1"
+            << "Documents/Zurevavud. Сначала сохраните текст кнопкой «Сохранить»" << true << 1;
     }
 
     void failuresKeepText()
@@ -258,6 +360,41 @@ private slots:
         QCOMPARE(m_reports.size(), 2);
         QVERIFY2(m_reports.last().contains(QString("не загружены")), qPrintable(m_reports.last()));
         QCOMPARE(text(w)->toPlainText(), QString("было. "));
+    }
+
+    // The window program answers --help and --version without a display, and without one says
+    // so in one line instead of Qt's abort.
+    void programWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out"); // how standard output begins
+        QTest::addColumn<QString>("err"); // how standard error begins
+        const QString help("Использование: zurevavud"), version("zurevavud (Zurevavud) 1.0\n");
+        QTest::newRow("--help") << QStringList { "--help" } << 0 << help << QString();
+        QTest::newRow("-h after a Qt option")
+            << QStringList { "-platform", "xcb", "-h" } << 0 << help << QString();
+        QTest::newRow("--version") << QStringList { "--version" } << 0 << version << QString();
+        QTest::newRow("-v") << QStringList { "-v" } << 0 << version << QString();
+        QTest::newRow("no display")
+            << QStringList {} << 1 << QString() << QString("zurevavud: окну негде");
+    }
+
+    void programWithoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcessEnvironment nowhere = QProcessEnvironment::systemEnvironment();
+        for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+            nowhere.remove(name);
+        const TestKit::CliResult r = TestKit::run(ZUREVAVUD_WINDOW, arguments, QString(), nowhere);
+        QCOMPARE(r.status, status);
+        QVERIFY2(QString::fromUtf8(r.out).startsWith(out), r.out.constData());
+        QVERIFY2(QString::fromUtf8(r.err).startsWith(err), r.err.constData());
+        QCOMPARE(r.err.count('\n'), err.isEmpty() ? 0 : 1);
+        QCOMPARE(r.out.isEmpty(), out.isEmpty());
     }
 };
 

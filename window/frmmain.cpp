@@ -8,6 +8,8 @@
 #include "platform/desktop.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
+#include "window/linklabel.h"
+#include "window/writtenhint.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -21,16 +23,18 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
-#include <QToolTip>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 constexpr auto HomePage = QLatin1StringView("http://zurevavud.example/orav.shtml");
-// How long the hint that names a written file stays at most.
-constexpr int HintMilliseconds = 5000;
+// The window's font size, and the sizes the text box zooms between.
+constexpr qreal NormalPoints = 8.25;
+constexpr qreal SmallestPoints = 6;
+constexpr qreal LargestPoints = 72;
 
 // A button that Enter and keypad Enter press too, as on Windows and KDE, without becoming a
 // default button (which some styles draw and pad differently). A held key presses it once.
@@ -48,24 +52,34 @@ protected:
     }
 };
 
-// The text box, whose font Ctrl+wheel zooms as Qt already does for read-only text; the
-// window's Ctrl+plus and Ctrl+minus do the same. Its place in the window stays.
+// The text box. Ctrl+wheel, Ctrl+plus and Ctrl+minus zoom its font a point at a time, within
+// bounds that keep it readable and on the screen; Ctrl+0 brings back the window's size. Its place
+// in the window stays.
 class TextBox final : public QPlainTextEdit {
 public:
     explicit TextBox(QWidget* window)
         : QPlainTextEdit(window)
     {
-        new QShortcut(QKeySequence::ZoomIn, this, [this] { zoomIn(); });
-        new QShortcut(QKeySequence::ZoomOut, this, [this] { zoomOut(); });
+        new QShortcut(QKeySequence::ZoomIn, this, [this] { zoomTo(font().pointSizeF() + 1); });
+        new QShortcut(QKeySequence::ZoomOut, this, [this] { zoomTo(font().pointSizeF() - 1); });
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), this, [this] { zoomTo(NormalPoints); });
     }
 
 protected:
     void wheelEvent(QWheelEvent* e) override
     {
         if (e->modifiers() & Qt::ControlModifier)
-            zoomInF(float(e->angleDelta().y()) / 120.f);
+            zoomTo(font().pointSizeF() + e->angleDelta().y() / 120.0);
         else
             QPlainTextEdit::wheelEvent(e);
+    }
+
+private:
+    void zoomTo(qreal points)
+    {
+        QFont f = font();
+        f.setPointSizeF(std::clamp(points, SmallestPoints, LargestPoints));
+        setFont(f);
     }
 };
 
@@ -115,7 +129,7 @@ private:
 QFont classicFont()
 {
     QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSizeF(8.25);
+    f.setPointSizeF(NormalPoints);
     return f;
 }
 
@@ -145,7 +159,7 @@ frmMain::frmMain(QWidget* parent)
 
 void frmMain::makeControls()
 {
-    // In their tab order, which Qt follows from the order of creation.
+    // In their tab order, which Qt follows from the order of creation; the link comes last.
     txtOut = new TextBox(this);
     txtOut->setObjectName(QStringLiteral("txtOut"));
     txtOut->setGeometry(16, 24, 665, 289);
@@ -153,33 +167,63 @@ void frmMain::makeControls()
     txtOut->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtOut->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtOut->setTabChangesFocus(true);
+    txtOut->setAccessibleName(QStringLiteral("Текст"));
+    txtOut->setAccessibleDescription(
+        QStringLiteral("Сочинённые предложения; их можно править. Ctrl+плюс и Ctrl+минус меняют "
+                       "размер шрифта, Ctrl+0 возвращает обычный."));
 
-    cmdGenerate = makeButton("cmdGenerate", QStringLiteral("Генерировать"), { 16, 320, 161, 25 });
-    cmdNewForm = makeButton("cmdNewForm", QStringLiteral("Новое окно"), { 600, 320, 81, 25 });
-    cmdSave = makeButton("cmdSave", QStringLiteral("Сохранить"), { 424, 320, 81, 25 });
-    Command1 = makeButton("Command1", QStringLiteral("Сделать exe"), { 512, 320, 81, 25 });
-    comboTheme = new QComboBox(this);
-    comboTheme->setObjectName(QStringLiteral("comboTheme"));
-    comboTheme->setGeometry(272, 320, 145, 21);
-    cmdClear = makeButton("cmdClear", QStringLiteral("Очистить"), { 184, 320, 81, 25 });
+    cmdGenerate = makeButton("cmdGenerate", QStringLiteral("Генерировать"),
+        QStringLiteral(
+            "Добавляет в конец текста до 42 случайных предложений из слов выбранной темы."),
+        { 16, 320, 161, 25 });
+    cmdNewForm = makeButton("cmdNewForm", QStringLiteral("Новое окно"),
+        QStringLiteral("Открывает ещё одно окно со своей темой и своим текстом."),
+        { 600, 320, 81, 25 });
+    cmdSave = makeButton("cmdSave", QStringLiteral("Сохранить"),
+        QStringLiteral("Записывает текст в первый свободный файл от 000.txt до 999.txt в папке "
+                       "для сохранений."),
+        { 424, 320, 81, 25 });
+    Command1 = makeButton("Command1", QStringLiteral("Сделать exe"),
+        QStringLiteral("Делает из файла 000.txt в папке для сохранений программу DOS 000.exe, "
+                       "которая печатает этот текст. Сначала сохраните текст кнопкой «Сохранить»."),
+        { 512, 320, 81, 25 });
+    makeThemeList();
+    cmdClear = makeButton("cmdClear", QStringLiteral("Очистить"),
+        QStringLiteral("Опустошает поле текста; Ctrl+Z возвращает текст."), { 184, 320, 81, 25 });
 
-    // A link drawn blue and underlined, in the window's own font.
-    lblHTTP
-        = new QLabel(QStringLiteral("<a href=\"%1\" style=\"color:#0000ff\">zurevavud.example</a>")
-                         .arg(HomePage),
-            this);
+    lblHTTP = new LinkLabel(HomePage, QStringLiteral("zurevavud.example"), this);
     lblHTTP->setObjectName(QStringLiteral("lblHTTP"));
     lblHTTP->setGeometry(416, 4, 265, 17);
     lblHTTP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblHTTP->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    lblHTTP->setAccessibleName(QStringLiteral("Домашняя страница программы"));
+    lblHTTP->setAccessibleDescription(QStringLiteral("Открывает zurevavud.example в браузере."));
 }
 
-QPushButton* frmMain::makeButton(const char* name, const QString& caption, const QRect& geometry)
+void frmMain::makeThemeList()
+{
+    comboTheme = new QComboBox(this);
+    comboTheme->setObjectName(QStringLiteral("comboTheme"));
+    comboTheme->setGeometry(272, 320, 145, 21);
+    comboTheme->setAccessibleName(QStringLiteral("Тема"));
+    comboTheme->setAccessibleDescription(
+        QStringLiteral("Выбор темы, даже уже выбранной, заново читает её списки слов."));
+    // On Linux Qt gives a list's current item as its accessible name and its label through a
+    // relation, so screen readers there learn what the list is from a label. It is not shown:
+    // the window's layout stays as it is.
+    auto* label = new QLabel(QStringLiteral("Тема"), this);
+    label->setObjectName(QStringLiteral("lblTheme"));
+    label->setBuddy(comboTheme);
+    label->hide();
+}
+
+QPushButton* frmMain::makeButton(
+    const char* name, const QString& caption, const QString& description, const QRect& geometry)
 {
     auto* b = new CommandButton(caption, this);
     b->setObjectName(QLatin1StringView(name));
     b->setGeometry(geometry);
     b->setAutoDefault(false);
+    b->setAccessibleDescription(description);
     return b;
 }
 
@@ -204,6 +248,10 @@ void frmMain::connectControls()
     });
     connect(
         lblHTTP, &QLabel::linkActivated, this, [](const QString& url) { Desktop::openUrl(url); });
+    // Ctrl+Z and its redo act on the text box wherever the focus is in the window, so that a
+    // clearing can be taken back from «Очистить» itself; in the box its own keys come first.
+    new QShortcut(QKeySequence::Undo, this, txtOut, &QPlainTextEdit::undo);
+    new QShortcut(QKeySequence::Redo, this, txtOut, &QPlainTextEdit::redo);
 }
 
 frmMain* frmMain::openNew()
@@ -308,16 +356,14 @@ void frmMain::cmdSave_Click()
 void frmMain::Command1_Click()
 {
     attempt(QStringLiteral("Программа DOS не сделана."), [this] {
-        showWritten(Command1, QStringLiteral("Программа DOS сделана:"),
+        showWritten(Command1, QStringLiteral("Программа DOS сделана из 000.txt:"),
             mdlMakeexe::MakeExe(Paths::outputFolder()));
     });
 }
 
 void frmMain::showWritten(QPushButton* button, const QString& headline, const QString& path)
 {
-    // A tooltip below the button: nothing to dismiss, and it goes by itself, at the next click
-    // or when the mouse moves on, as tooltips do. The path has a line of its own because Qt
-    // takes a tooltip for rich text by its first line only, so a '<' in a folder shows as it is.
-    QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())),
-        headline + u'\n' + QDir::toNativeSeparators(path), button, {}, HintMilliseconds);
+    if (!m_hint)
+        m_hint = new WrittenHint(this);
+    m_hint->showBelow(button, headline + u'\n' + QDir::toNativeSeparators(path));
 }

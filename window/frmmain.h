@@ -8,10 +8,11 @@ namespace mdlSubs {
 class SavedText;
 }
 
+class LinkLabel;
 class QComboBox;
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class WrittenHint;
 
 // The program's window: a text box, the theme list and the command buttons. It turns clicks
 // into calls on its session and the output commands, and shows their failures; every window
@@ -40,13 +41,15 @@ private slots:
 
 private:
     void makeControls();
-    QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry);
+    void makeThemeList();
+    QPushButton* makeButton(const char* name, const QString& caption, const QString& description,
+        const QRect& geometry);
     void connectControls();
     void Form_Load();
     mdlSubs::SavedText boxText() const;
     // Runs a command; a failure becomes one message box, headed by what did not happen.
     template <class Command> void attempt(const QString& headline, Command&& command);
-    // Shows for a moment, by the button, which file its command wrote.
+    // Shows below the button, and tells a screen reader, which file its command wrote.
     void showWritten(QPushButton* button, const QString& headline, const QString& path);
 
     Session m_session;
@@ -60,5 +63,6 @@ private:
     QPushButton* Command1;
     QComboBox* comboTheme;
     QPushButton* cmdClear;
-    QLabel* lblHTTP;
+    LinkLabel* lblHTTP;
+    WrittenHint* m_hint = nullptr; // made when first needed
 };
