@@ -16,6 +16,9 @@ Each theme keeps its own words apart: no adjective that is also one of its short
 no noun that shares its root with one of its verbs. Themes put together can break that, so
 theme 00 leaves out every short adjective whose full form is one of its adjectives, and every
 row named in tools/theme00-skip.txt ("stem: entry" of the family's first file, # comments).
+The nouns and adjectives should fill all 333 rows; the script names each of their lists that
+falls short after the skips (nounN 320: theme 00 then has 320 nouns of each gender), so that
+01-03 can be given more words of that kind.
 
 A pair of words of one root that a theme keeps as a joke (its same-root.txt, which
 zurevavud-cli --stats reads) stays accepted in theme 00 when both words made it there.
@@ -77,12 +80,14 @@ def union(stems, leave_out=frozenset()):
     return out
 
 
-def stem_of_adjective(word):
-    """"ленивый" -> "ленив": what its short forms are built on."""
+def stems_of_adjective(word):
+    """What its short forms are built on: "ленивый" -> {"ленив"}, "туманный" -> {"туманн",
+    "туман"}, for the participles among them: "засекреченный", "засекречена"."""
     for ending in ("ый", "ий", "ой"):
         if word.endswith(ending):
-            return word[: -len(ending)]
-    return word
+            word = word[: -len(ending)]
+            break
+    return {word, word[:-1]} if word.endswith("нн") else {word}
 
 
 def write(stem, entries):
@@ -92,11 +97,15 @@ def write(stem, entries):
         f.write("\r\n".join([header] + list(entries) + [""]).encode("cp1251"))
 
 
+short_of_limit = []
+
+
 def emit(families, limit, leave_out=None):
     """families: lists of stems that must end with one common count."""
     leave_out = leave_out or {}
     unions = [union(stems, leave_out.get(stems[0], frozenset())) for stems in families]
     n = min(limit, *(len(u) for u in unions))
+    short_of_limit.extend(f"{stems[0]} {len(u)}" for stems, u in zip(families, unions) if len(u) < limit)
     for stems, u in zip(families, unions):
         for k, stem in enumerate(stems):
             write(stem, [row[k] for row in u[:n]])
@@ -110,7 +119,7 @@ counts = {
 }
 # The short adjectives whose full form made it into the adjectives of theme 00, by their
 # feminine form: ленива, умна.
-adjectives = {stem_of_adjective(a.lower()) for a in read("00", "adjM")[1]}
+adjectives = set().union(*(stems_of_adjective(a.lower()) for a in read("00", "adjM")[1]))
 short = {row[1].lower() for row in union(["advM", "advF", "advN"]) if row[1].lower()[:-1] in adjectives}
 skip.setdefault("advM", set()).update(
     row[0].lower() for row in union(["advM", "advF", "advN"]) if row[1].lower() in short)
@@ -152,3 +161,7 @@ def carry_accepted_pairs():
 
 counts["accepted pairs"] = carry_accepted_pairs()
 print(", ".join(f"{k}: {v}" for k, v in counts.items()))
+# Nouns and adjectives should fill their 333: name the lists that run short after the skips.
+short_nouns = [s for s in short_of_limit if s.startswith(("noun", "adj"))]
+if short_nouns:
+    print("short of 333 after tools/theme00-skip.txt: " + ", ".join(short_nouns))
