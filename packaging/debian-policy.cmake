@@ -2,8 +2,8 @@
 # of a package beyond what the install rules put in place.
 set(root "${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
 
-# The programs stripped as dh_strip strips them: no symbols, and no .comment or .note, which
-# only name the compiler that made them.
+# The programs stripped as dh_strip strips them: no symbols, no .comment (the compiler's name and
+# version), no .note.
 file(GLOB programs "${root}/games/*" "${root}/bin/*")
 foreach(program IN LISTS programs)
     execute_process(COMMAND "${CPACK_ZUREVAVUD_STRIP}" --remove-section=.comment
