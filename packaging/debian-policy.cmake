@@ -2,6 +2,13 @@
 # of a package beyond what the install rules put in place.
 set(root "${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
 
+# A package of a folder configured for a plain install would put a game in /usr/bin, built
+# without Debian's flags: better none at all.
+if(NOT EXISTS "${root}/games/zurevavud-cli")
+    message(FATAL_ERROR "The package's programs belong in /usr/games: make it with "
+        "packaging/build-deb, which configures a folder of its own for it.")
+endif()
+
 # The programs stripped as dh_strip strips them: no symbols, no .comment (the compiler's name and
 # version), no .note.
 file(GLOB programs "${root}/games/*" "${root}/bin/*")
