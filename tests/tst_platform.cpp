@@ -43,14 +43,20 @@ private slots:
 
     void nothingWrittenWhereTheNameIsTaken()
     {
-        // The exclusive creation a save relies on when another program takes a name meanwhile.
+        // A new file takes the next name while a file, a folder, a link or a link to nothing has
+        // the one tried, as when another program takes a free name first.
         QVERIFY(QDir().mkpath(path("taken/folder")) && writeBytes(path("taken/file"), "old"));
         QVERIFY(QFile::link(path("taken/file"), path("taken/link"))
             && QFile::link(path("taken/none"), path("taken/dangling")));
         const auto before = snapshot(path("taken"));
-        for (const char* name : { "file", "folder", "link", "dangling" })
-            QVERIFY(Files::writeNewFile(path("taken/") + name, "new") == Files::NewFile::NameTaken);
-        QCOMPARE(snapshot(path("taken")), before);
+        const QStringList names { "file", "folder", "link", "dangling", "new" };
+        const auto next = [&](const QString& taken) {
+            return path("taken/") + names.value(names.indexOf(QFileInfo(taken).fileName()) + 1);
+        };
+        QCOMPARE(Files::writeNewFile(path("taken"), "new", next), path("taken/new"));
+        auto after = snapshot(path("taken"));
+        QCOMPARE(after.take("new"), QByteArray("new"));
+        QCOMPARE(after, before);
     }
 
     void readsFilesThatUnderstateTheirSize()
