@@ -8,6 +8,7 @@
 #include "core/themes.h"
 #include "modules/mdlsubs.h"
 #include "platform/failure.h"
+#include "platform/paths.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -192,7 +193,8 @@ int generate(const Options& o)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const CliOptions::Parsed parsed = CliOptions::parse(QCoreApplication::arguments());
+    // As the system gives them: QCoreApplication's lose a folder name that is no UTF-8.
+    const CliOptions::Parsed parsed = CliOptions::parse(Paths::arguments(argc, argv));
     if (!parsed.error.isEmpty()) {
         complain(parsed.error + QStringLiteral("; справка: zurevavud-cli --help"));
         return 2;

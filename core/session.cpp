@@ -3,9 +3,9 @@
 #include "core/themes.h"
 #include "modules/mdlsubs.h"
 #include "platform/failure.h"
+#include "platform/files.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 Session::Session(QStringList wordsFolders)
     : m_wordsFolders(std::move(wordsFolders))
@@ -29,8 +29,9 @@ QString Session::locate(const QStringList& wordsFolders, int theme)
     const QString name = Themes::folderName(theme);
     QStringList tried;
     for (const QString& folder : wordsFolders) {
-        const QString candidate = QDir(folder).absoluteFilePath(name);
-        if (QFileInfo(candidate).isDir())
+        // Files::absolute keeps a folder name that is no UTF-8, which Qt's absolute paths lose.
+        const QString candidate = Files::absolute(QDir(folder).filePath(name));
+        if (Files::isFolder(candidate))
             return candidate + u'/';
         tried << QDir::toNativeSeparators(candidate);
     }

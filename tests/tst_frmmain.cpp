@@ -218,7 +218,7 @@ private slots:
                                                         << "вводных слов 2 слова" << false << 2;
         QTest::newRow("save where the user's folder cannot be made")
             << "cmdSave"
-            << "Documents/Zurevavud" << true << 1;
+            << "Documents. На этом месте файл" << true << 1;
         QTest::newRow("make exe without 000.txt") << "Command1"
                                                   << "000.txt" << false << 1;
     }
