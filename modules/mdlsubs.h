@@ -105,11 +105,13 @@ public:
     void paragraphBreak();
     QByteArray take();
 
-    // The characters written as "?" because the code page lacks them: how many, and the first
-    // few different ones in the order met (a surrogate pair is one character).
+    // The characters written as "?" because the code page lacks them: how many, the first few
+    // different ones in the order met (a surrogate pair is one character), and whether there
+    // are other different ones.
     static constexpr int LackingShown = 5;
     qsizetype lackingCount() const { return m_lacking; }
     const QList<char32_t>& firstLacking() const { return m_firstLacking; }
+    bool moreLacking() const { return m_moreLacking; }
 
 private:
     void lack(char32_t c);
@@ -118,6 +120,7 @@ private:
     qsizetype m_size = 0;
     qsizetype m_lacking = 0;
     QList<char32_t> m_firstLacking;
+    bool m_moreLacking = false;
 };
 
 // Writes the text to the first free NNN.txt of outputFolder, never over an existing name, and

@@ -115,8 +115,12 @@ void SavedText::append(QStringView text)
 void SavedText::lack(char32_t c)
 {
     ++m_lacking;
-    if (m_firstLacking.size() < LackingShown && !m_firstLacking.contains(c))
+    if (m_firstLacking.contains(c))
+        return;
+    if (m_firstLacking.size() < LackingShown)
         m_firstLacking.append(c);
+    else
+        m_moreLacking = true;
 }
 
 void SavedText::paragraphBreak()

@@ -295,11 +295,34 @@ mdlSubs::SavedText frmMain::boxText() const
     return text;
 }
 
+// Whether to save a text with "?" for the characters Windows-1251 lacks: said, never done in
+// silence. Each character shown as it is, or by its number when it would not be seen.
+static bool saveWithQuestionMarks(QWidget* parent, const mdlSubs::SavedText& text)
+{
+    QStringList shown;
+    for (const char32_t c : text.firstLacking()) {
+        const bool visible = QChar::isPrint(c) && QChar::category(c) != QChar::Mark_NonSpacing;
+        shown << (visible ? QString::fromUcs4(&c, 1)
+                          : QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper());
+    }
+    if (text.moreLacking())
+        shown << QStringLiteral("…");
+    return Desktop::ask(parent,
+        QStringLiteral("В кодировке Windows-1251, в которой сохраняются файлы, нет некоторых "
+                       "знаков этого текста: %1 (всего %2).\nПри сохранении каждый из них "
+                       "станет знаком «?».")
+            .arg(shown.join(u' '), counted(text.lackingCount(), u"знак", u"знака", u"знаков")),
+        QStringLiteral("Сохранить с «?»"), QStringLiteral("Не сохранять"));
+}
+
 void frmMain::cmdSave_Click()
 {
     attempt(QStringLiteral("Текст не сохранён."), [this] {
+        mdlSubs::SavedText text = boxText();
+        if (text.lackingCount() > 0 && !saveWithQuestionMarks(this, text))
+            return;
         showWritten(cmdSave, QStringLiteral("Текст сохранён:"),
-            mdlSubs::saveNumbered(boxText(), Paths::makeOutputFolder()));
+            mdlSubs::saveNumbered(std::move(text), Paths::makeOutputFolder()));
     });
 }
 
