@@ -19,6 +19,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTimer>
 #include <QToolTip>
@@ -57,6 +58,7 @@ public:
     {
         new QShortcut(QKeySequence::ZoomIn, this, [this] { zoomIn(); });
         new QShortcut(QKeySequence::ZoomOut, this, [this] { zoomOut(); });
+        connect(document(), &QTextDocument::contentsChange, this, &TextBox::checkWordLengths);
     }
 
 protected:
@@ -66,6 +68,51 @@ protected:
             zoomInF(float(e->angleDelta().y()) / 120.f);
         else
             QPlainTextEdit::wheelEvent(e);
+    }
+
+private:
+    // Qt lays out a word longer than a line in time that grows with the square of its length:
+    // each line is first tried up to the word's end, then broken anywhere. A pasted line of a
+    // million letters took minutes, and every press after it seconds. While a paragraph holds
+    // a word that long, every line breaks anywhere, which is linear; the user's state of a
+    // block marks such a paragraph.
+    static constexpr int LongWord = 1000;
+    enum BlockState { ShortWords = 0, LongWords = 1 };
+
+    static bool hasLongWord(const QString& text)
+    {
+        if (text.size() <= LongWord)
+            return false;
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+        for (qsizetype from = 0, to = 0; to >= 0; from = to, to = breaks.toNextBoundary()) {
+            if (to - from > LongWord)
+                return true;
+        }
+        return false;
+    }
+
+    void checkWordLengths(int position, int removed, int added)
+    {
+        const QTextDocument* text = document();
+        // Removed text may have taken the last long word with it.
+        bool shortened = removed > 0, longWords = false;
+        for (QTextBlock block = text->findBlock(position);
+             block.isValid() && block.position() <= position + added; block = block.next()) {
+            const bool held = hasLongWord(block.text());
+            shortened = shortened || (block.userState() == LongWords && !held);
+            block.setUserState(held ? LongWords : ShortWords);
+            longWords = longWords || held;
+        }
+        const bool anywhere = wordWrapMode() == QTextOption::WrapAnywhere;
+        if (anywhere && !longWords) {
+            longWords = !shortened;
+            for (QTextBlock block = text->begin(); !longWords && block.isValid();
+                 block = block.next())
+                longWords = block.userState() == LongWords;
+        }
+        if (longWords != anywhere)
+            setWordWrapMode(
+                longWords ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
     }
 };
 
