@@ -37,8 +37,8 @@ bool isTemporaryName(QByteArrayView name)
     const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     const auto isAlnum
         = [&](char c) { return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    // ".000.txt.Ab3dE9": 8 characters of a name, a dot and 6 random ones.
-    if (name.size() != 16 || name[0] != '.' || name[4] != '.' || name[8] != '.')
+    // ".000.txt.Ab3dE9": a dot, the name, a dot and six random characters.
+    if (name.size() != 15 || name[0] != '.' || name[4] != '.' || name[8] != '.')
         return false;
     const QByteArrayView extension = name.sliced(5, 3);
     return std::all_of(name.begin() + 1, name.begin() + 4, isDigit)
