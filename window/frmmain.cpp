@@ -91,29 +91,34 @@ private:
         return false;
     }
 
-    void checkWordLengths(int position, int removed, int added)
+    void checkWordLengths(int position, int, int added)
     {
         const QTextDocument* text = document();
-        // Removed text may have taken the last long word with it.
-        bool shortened = removed > 0, longWords = false;
+        bool longWords = false;
         for (QTextBlock block = text->findBlock(position);
              block.isValid() && block.position() <= position + added; block = block.next()) {
             const bool held = hasLongWord(block.text());
-            shortened = shortened || (block.userState() == LongWords && !held);
             block.setUserState(held ? LongWords : ShortWords);
             longWords = longWords || held;
         }
-        const bool anywhere = wordWrapMode() == QTextOption::WrapAnywhere;
-        if (anywhere && !longWords) {
-            longWords = !shortened;
-            for (QTextBlock block = text->begin(); !longWords && block.isValid();
-                 block = block.next())
-                longWords = block.userState() == LongWords;
-        }
-        if (longWords != anywhere)
-            setWordWrapMode(
-                longWords ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        // At once to lines broken anywhere: Qt may lay the new text out before the next event.
+        // Back to word boundaries only once the change is over, and if no long word is left:
+        // within one edit the text may go only to come back (setPlainText, undo).
+        if (longWords)
+            setWordWrapMode(QTextOption::WrapAnywhere);
+        else if (wordWrapMode() == QTextOption::WrapAnywhere && !std::exchange(m_checking, true))
+            QTimer::singleShot(0, this, [this] {
+                m_checking = false;
+                for (QTextBlock block = document()->begin(); block.isValid();
+                     block = block.next()) {
+                    if (block.userState() == LongWords)
+                        return;
+                }
+                setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            });
     }
+
+    bool m_checking = false; // a look for long words is on its way
 };
 
 // Appends a run's sentences at the end of the text box through a cursor of its own, so the
