@@ -1,5 +1,6 @@
 // One press of "Генерировать" into an empty box and into a box holding 10 MB of text, a save of
-// 10 MB, opening a new window, and the memory each further window takes.
+// 10 MB, a line without a space pasted, saved and pressed after, opening a new window, and the
+// memory each further window takes.
 #include "platform/paths.h"
 #include "window/frmmain.h"
 
@@ -80,6 +81,34 @@ void BM_Save10MB(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Save10MB)->Unit(benchmark::kMillisecond);
+
+// One line of letters without a space, as a paste brings it: shown, saved, and a press after
+// it, which appends to the same line. Time grows with the line's length, not its square: Qt lays
+// out a word longer than a line in quadratic time unless lines may break anywhere.
+void BM_LongLineSaveAndPress(benchmark::State& state)
+{
+    frmMain w;
+    w.show();
+    auto* box = w.findChild<QPlainTextEdit*>(QStringLiteral("txtOut"));
+    auto* save = w.findChild<QPushButton*>(QStringLiteral("cmdSave"));
+    const QString line(state.range(0), QChar(u'Ж'));
+    const QString saved = Paths::outputFolder() + QStringLiteral("/000.txt");
+    for (auto _ : state) {
+        box->setPlainText(line);
+        QCoreApplication::processEvents();
+        save->click();
+        press(w);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        QFile::remove(saved);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LongLineSaveAndPress)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // Resident memory in bytes, from the kernel's own count (Linux).
 qint64 residentBytes()

@@ -153,9 +153,14 @@ int listThemes(const Options& o)
 // Makes an own theme in the user's words folder, or in the one --words names.
 int newTheme(const Options& o)
 {
+    const QString into = o.wordsGiven ? o.wordsFolders.first() : Paths::userWordsFolder();
+    if (into.isEmpty()) {
+        complain(QStringLiteral("некуда положить новую тему: не задана папка данных пользователя "
+                                "(HOME или XDG_DATA_HOME); укажите папку параметром --words"));
+        return 1;
+    }
     try {
-        const QString folder = Themes::create(o.newTheme, o.from, o.name, o.wordsFolders,
-            o.wordsGiven ? o.wordsFolders.first() : Paths::userWordsFolder());
+        const QString folder = Themes::create(o.newTheme, o.from, o.name, o.wordsFolders, into);
         return print(
             QStringLiteral("Тема %1 «%2» сделана из темы %3: %4\n"
                            "Правьте её файлы и проверяйте: zurevavud-cli --stats --theme %5\n")
@@ -239,7 +244,8 @@ int generate(const Options& o)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const CliOptions::Parsed parsed = CliOptions::parse(QCoreApplication::arguments());
+    // As the system gives them: QCoreApplication's lose a folder name that is no UTF-8.
+    const CliOptions::Parsed parsed = CliOptions::parse(Paths::arguments(argc, argv));
     if (!parsed.error.isEmpty()) {
         complain(parsed.error + QStringLiteral("; справка: zurevavud-cli --help"));
         return 2;

@@ -607,7 +607,8 @@ Report Examiner::run()
     } catch (const Failure& f) {
         // No place has the theme folder; every file would only say that again.
         m_folder
-            = QDir(m_wordsFolders.value(0)).absoluteFilePath(Themes::folderName(m_theme)) + u'/';
+            = Files::absolute(QDir(m_wordsFolders.value(0)).filePath(Themes::folderName(m_theme)))
+            + u'/';
         issue(QStringLiteral("Тема не найдена"), f.message());
     }
     checkFamilies();

@@ -93,19 +93,25 @@ QList<Theme> list(const QStringList& wordsFolders)
     std::map<int, Theme> found;
     for (int number = 0; number < ShippedCount; ++number)
         found[number].number = number;
+    const auto add = [&found](int number, const QString& folder) {
+        Theme& theme = found[number];
+        theme.number = number;
+        if (theme.folder.isEmpty())
+            theme.folder = folder + u'/';
+        else
+            theme.hidden << folder + u'/';
+    };
     for (const QString& place : wordsFolders) {
+        // The shipped themes as a load finds them, whatever the place's name is spelled in.
+        for (int number = 0; number < ShippedCount; ++number) {
+            const QString folder = Files::absolute(QDir(place).filePath(folderName(number)));
+            if (Files::isFolder(folder))
+                add(number, folder);
+        }
         const QDir dir(place);
         for (const QString& entry : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            const int number = numberOf(entry);
-            if (number < 0)
-                continue;
-            Theme& theme = found[number];
-            theme.number = number;
-            const QString folder = dir.absoluteFilePath(entry) + u'/';
-            if (theme.folder.isEmpty())
-                theme.folder = folder;
-            else
-                theme.hidden << folder;
+            if (const int number = numberOf(entry); number >= ShippedCount)
+                add(number, dir.absoluteFilePath(entry));
         }
     }
     QList<Theme> themes;
@@ -123,8 +129,9 @@ QString locate(const QStringList& wordsFolders, int number)
     const QString name = folderName(number);
     QStringList tried;
     for (const QString& folder : wordsFolders) {
-        const QString candidate = QDir(folder).absoluteFilePath(name);
-        if (QFileInfo(candidate).isDir())
+        // Files::absolute keeps a folder name that is no UTF-8, which Qt's absolute paths lose.
+        const QString candidate = Files::absolute(QDir(folder).filePath(name));
+        if (Files::isFolder(candidate))
             return candidate + u'/';
         tried << QDir::toNativeSeparators(candidate);
     }
@@ -135,28 +142,46 @@ QString locate(const QStringList& wordsFolders, int number)
             .arg(name, tried.join(QStringLiteral("; "))));
 }
 
+namespace {
+
+// Makes folder and whatever is missing above it, one level at a time.
+void makeFolders(const QString& folder)
+{
+    if (Files::isFolder(folder))
+        return;
+    const QString parent = QFileInfo(folder).path();
+    if (parent != folder)
+        makeFolders(parent);
+    Files::makeFolder(folder);
+}
+
+// Writes a file under a name no other file has, in a folder this program has just made.
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    Files::writeNewFile(QFileInfo(path).path(), bytes, [&path](const QString& taken) {
+        if (!taken.isEmpty())
+            throw Failure(FailureKind::WriteFailed, path, 0, QStringLiteral("Такой файл уже есть"));
+        return path;
+    });
+}
+
+} // namespace
+
 QString create(int number, int from, const QString& name, const QStringList& wordsFolders,
     const QString& userWordsFolder)
 {
     Q_ASSERT(number >= ShippedCount && number <= LastNumber);
     const QString source = locate(wordsFolders, from);
-    Files::makeFolder(userWordsFolder);
+    makeFolders(userWordsFolder);
     QString target = QDir(userWordsFolder).absoluteFilePath(folderName(number)) + u'/';
-    Files::makeNewFolder(target);
+    Files::makeFolder(target, Files::Existing::Refuse);
     try {
         for (const WordLayout::WordFile& file : WordLayout::LoadOrder) {
             const QString stem = QLatin1StringView(file.stem);
-            const QByteArray bytes
-                = Files::readWholeFile(WordFiles::path(source, stem), WordFiles::MaxSize);
-            if (Files::writeNewFile(WordFiles::path(target, stem), bytes)
-                == Files::NewFile::NameTaken)
-                throw Failure(FailureKind::WriteFailed, WordFiles::path(target, stem), 0,
-                    QStringLiteral("Такой файл уже есть"));
+            writeFile(WordFiles::path(target, stem),
+                Files::readWholeFile(WordFiles::path(source, stem), WordFiles::MaxSize));
         }
-        if (Files::writeNewFile(target + NameFile, name.toUtf8() + '\n')
-            == Files::NewFile::NameTaken)
-            throw Failure(FailureKind::WriteFailed, target + NameFile, 0,
-                QStringLiteral("Такой файл уже есть"));
+        writeFile(target + NameFile, name.toUtf8() + '\n');
     } catch (const Failure&) {
         // The folder was made by this call, so it holds nothing but what the call wrote.
         QDir(target).removeRecursively();

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -95,7 +96,8 @@ QString NextFreeNumber(const QString& outputFolder, int from = 0);
 // What a save writes: text in Windows-1251, a CR LF for every paragraph break (U+2029) and
 // for every line break of given text (CR LF, a lone CR or LF), an LF for a line break inside a
 // paragraph (U+2028, how the window shows a line feed inside a word); a character the code page
-// lacks is "?". Made a piece at a time, in one pass, for text that lives in paragraphs.
+// lacks is "?", and counted. Made a piece at a time, in one pass, for text that lives in
+// paragraphs.
 class SavedText {
 public:
     explicit SavedText(qsizetype expectedSize = 0);
@@ -103,14 +105,28 @@ public:
     void paragraphBreak();
     QByteArray take();
 
+    // The characters written as "?" because the code page lacks them: how many, the first few
+    // different ones in the order met (a surrogate pair is one character), and whether there
+    // are other different ones.
+    static constexpr int LackingShown = 5;
+    qsizetype lackingCount() const { return m_lacking; }
+    const QList<char32_t>& firstLacking() const { return m_firstLacking; }
+    bool moreLacking() const { return m_moreLacking; }
+
 private:
+    void lack(char32_t c);
+
     QByteArray m_bytes;
     qsizetype m_size = 0;
+    qsizetype m_lacking = 0;
+    QList<char32_t> m_firstLacking;
+    bool m_moreLacking = false;
 };
 
-// Writes the text to the first free NNN.txt of outputFolder, never over an existing name.
-// Returns the absolute path written, with "/" separators. The folder is never created: a
-// missing one is PathNotFound.
+// Writes the text to the first free NNN.txt of outputFolder, never over an existing name, and
+// whole or not at all: a save the program does not live to finish leaves no file. Returns the
+// absolute path written, with "/" separators. The folder is never created: a missing one is
+// PathNotFound.
 QString saveNumbered(SavedText&& text, const QString& outputFolder);
 QString saveNumbered(QStringView text, const QString& outputFolder);
 

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <array>
 
@@ -26,11 +27,15 @@ QString numberedName(const QString& number)
 }
 
 // Windows-1251 for every UTF-16 unit, with 0 for the units a save treats apart: the line
-// breaks, the surrogates and NUL itself.
+// breaks, the surrogates, NUL itself and the characters the code page lacks.
 const std::array<unsigned char, 65536>& savedByteTable()
 {
     static const auto table = [] {
         std::array<unsigned char, 65536> t = CodePage::unicodeToAnsiTable();
+        for (size_t c = 0; c < t.size(); ++c) {
+            if (t[c] == '?' && c != u'?')
+                t[c] = 0;
+        }
         for (char16_t c : { u'\0', u'\r', u'\n', char16_t(QChar::LineSeparator),
                  char16_t(QChar::ParagraphSeparator) })
             t[c] = 0;
@@ -95,12 +100,27 @@ void SavedText::append(QStringView text)
             *dst++ = '\0';
             break;
         default:
-            if (QChar::isHighSurrogate(c) && src + 1 != end && QChar::isLowSurrogate(src[1]))
+            if (QChar::isHighSurrogate(c) && src + 1 != end && QChar::isLowSurrogate(src[1])) {
+                lack(QChar::surrogateToUcs4(c, src[1]));
                 ++src;
+            } else {
+                lack(c);
+            }
             *dst++ = '?';
         }
     }
     m_size = dst - m_bytes.constData();
+}
+
+void SavedText::lack(char32_t c)
+{
+    ++m_lacking;
+    if (m_firstLacking.contains(c))
+        return;
+    if (m_firstLacking.size() < LackingShown)
+        m_firstLacking.append(c);
+    else
+        m_moreLacking = true;
 }
 
 void SavedText::paragraphBreak()
@@ -125,15 +145,12 @@ QString saveNumbered(QStringView text, const QString& outputFolder)
 QString saveNumbered(SavedText&& text, const QString& outputFolder)
 {
     const QDir folder = Files::requireFolder(outputFolder);
-    const QByteArray bytes = text.take();
-    // Another program may take the free name between the search and the write; then the next
-    // one is tried. Searching on from there, not from 000, bounds the loop at 1000 names.
-    for (QString n = NextFreeNumber(outputFolder);;
-         n = NextFreeNumber(outputFolder, n.toInt() + 1)) {
-        QString path = folder.absoluteFilePath(numberedName(n));
-        if (Files::writeNewFile(path, bytes) == Files::NewFile::Written)
-            return path;
-    }
+    // Another program may take the free name meanwhile; then the next one is tried. Searching
+    // on from there, not from 000, bounds the loop at 1000 names.
+    return Files::writeNewFile(folder.absolutePath(), text.take(), [&](const QString& taken) {
+        const int from = taken.isEmpty() ? 0 : QFileInfo(taken).baseName().toInt() + 1;
+        return folder.absoluteFilePath(numberedName(NextFreeNumber(outputFolder, from)));
+    });
 }
 
 } // namespace mdlSubs

@@ -23,4 +23,12 @@ void reportFailure(QWidget* parent, const QString& text);
 // Replaces the message box; an empty reporter restores it.
 void setReporter(Reporter reporter);
 
+// Asks the user to choose between two answers in a message box; true for yes. No is the
+// default, which Enter and Escape give. A test answers through setQuestioner.
+using Questioner = std::function<bool(
+    QWidget* parent, const QString& question, const QString& yes, const QString& no)>;
+bool ask(QWidget* parent, const QString& question, const QString& yes, const QString& no);
+// Replaces the message box; an empty questioner restores it.
+void setQuestioner(Questioner questioner);
+
 } // namespace Desktop

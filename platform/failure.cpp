@@ -61,6 +61,8 @@ static QString kindText(FailureKind kind)
         return QStringLiteral("Слишком длинная строка в списке слов");
     case FailureKind::NoCodePage:
         return QStringLiteral("В этой сборке Qt нет нужной кодировки");
+    case FailureKind::NoSaveFolder:
+        return QStringLiteral("Не найдена папка для сохранений");
     }
     return QString();
 }
@@ -77,5 +79,12 @@ QString Failure::message() const
         text += QStringLiteral(". ") + m_detail.at(0).toUpper() + m_detail.mid(1);
     if (!text.endsWith(u'.'))
         text += u'.';
+    // A byte of a name that is no UTF-8 is kept as U+DC80 ... U+DCFF (Files::fromNative); shown
+    // as it would be typed, \xC0, so that the reader can find the folder.
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= 0xDC80 && c <= 0xDCFF)
+            text.replace(i, 1, QStringLiteral("\\x") + QString::number(c - 0xDC00, 16).toUpper());
+    }
     return text;
 }

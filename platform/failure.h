@@ -26,6 +26,7 @@ enum class FailureKind {
     NotAFile, // a FIFO, device, socket, folder or refused link where a file should be
     LineTooLong, // a word-list entry far longer than any word
     NoCodePage, // the platform lacks Windows-1251 or code page 866
+    NoSaveFolder, // no documents folder can be named (no usable HOME)
 };
 
 // "1 слово", "2 слова", "5 слов": n and the noun form Russian puts after it.

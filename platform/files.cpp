@@ -6,53 +6,22 @@
 
 #include <QFileInfo>
 
-#include <filesystem>
+#include <algorithm>
 
 namespace Files {
 
-QString absolute(const QString& path)
-{
-    return QFileInfo(path).absoluteFilePath();
-}
-
 QDir requireFolder(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isDir())
-        throw Failure(FailureKind::PathNotFound, info.absoluteFilePath(), 0, QString());
-    return QDir(info.absoluteFilePath());
-}
-
-void makeFolder(const QString& path)
-{
-    // QDir::mkpath() says only that it failed; the standard library also says why.
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path.toStdU16String()), error);
-    if (error)
-        throw Failure(
-            FailureKind::MakeFolderFailed, absolute(path), 0, systemReason(error.value()));
-}
-
-void makeNewFolder(const QString& path)
-{
-    std::error_code error;
-    if (std::filesystem::create_directory(std::filesystem::path(path.toStdU16String()), error))
-        return;
-    if (!error || error == std::errc::file_exists)
-        throw Failure(FailureKind::FolderExists, absolute(path), 0, QString());
-    throw Failure(FailureKind::MakeFolderFailed, absolute(path), 0, systemReason(error.value()));
-}
-
-bool nameTaken(const QString& path)
-{
-    // exists() follows a symbolic link, so a link to nothing has to be asked about separately.
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
+    QString folder = absolute(path);
+    if (!isFolder(folder))
+        throw Failure(FailureKind::PathNotFound, folder, 0, QString());
+    return QDir(folder);
 }
 
 void requireFolderOf(const QString& path)
 {
-    requireFolder(QFileInfo(path).absolutePath());
+    // path() only cuts the string: it reads nothing from the system.
+    requireFolder(QFileInfo(absolute(path)).path());
 }
 
 Failure tooLarge(const QString& path, qint64 size, qint64 maxSize)
@@ -61,6 +30,20 @@ Failure tooLarge(const QString& path, qint64 size, qint64 maxSize)
         QStringLiteral("В нём %1, а предел — %2")
             .arg(counted(size, u"байт", u"байта", u"байт"),
                 counted(maxSize, u"байт", u"байта", u"байт")));
+}
+
+bool isTemporaryName(QByteArrayView name)
+{
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto isAlnum
+        = [&](char c) { return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    // ".000.txt.Ab3dE9": a dot, the name, a dot and six random characters.
+    if (name.size() != 15 || name[0] != '.' || name[4] != '.' || name[8] != '.')
+        return false;
+    const QByteArrayView extension = name.sliced(5, 3);
+    return std::all_of(name.begin() + 1, name.begin() + 4, isDigit)
+        && (extension == "txt" || extension == "exe")
+        && std::all_of(name.begin() + 9, name.end(), isAlnum);
 }
 
 } // namespace Files

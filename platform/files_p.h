@@ -16,4 +16,9 @@ void requireFolderOf(const QString& path);
 
 Failure tooLarge(const QString& path, qint64 size, qint64 maxSize);
 
+// The hidden name a file takes on its way to its own, and by which a later write knows what a
+// killed program left: "." + the name the file is to have (NNN.txt, 000.exe) + "." + six
+// letters or digits.
+bool isTemporaryName(QByteArrayView name);
+
 } // namespace Files

@@ -1,11 +1,11 @@
 #include "platform/paths.h"
 
+#include "platform/failure.h"
 #include "platform/files.h"
+#include "platform/paths_p.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace Paths {
 
@@ -16,8 +16,8 @@ QString& overridden()
     return folder;
 }
 
-// A place relative to the program's folder, or nothing when that folder cannot be named: Qt
-// gives an empty folder for a name that is no valid UTF-8, and "" + "/words" is the root's.
+// A place relative to the program's folder, or nothing when that folder cannot be found: ""
+// + "/words" would be the root's.
 QStringList besideProgram(const QString& name)
 {
     const QString folder = programFolder();
@@ -27,7 +27,7 @@ QStringList besideProgram(const QString& name)
 
 QString programFolder()
 {
-    return overridden().isEmpty() ? QCoreApplication::applicationDirPath() : overridden();
+    return overridden().isEmpty() ? executableFolder() : overridden();
 }
 
 void overrideProgramFolder(const QString& folder)
@@ -38,15 +38,15 @@ void overrideProgramFolder(const QString& folder)
 QStringList wordsFolders()
 {
     const QString words = QStringLiteral("/zurevavud/words");
-    const QStringList data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
     QStringList folders = besideProgram(QStringLiteral("words"));
-    folders << userWordsFolder();
+    if (const QString own = userWordsFolder(); !own.isEmpty())
+        folders << own;
     for (const QString& installed : besideProgram(QStringLiteral(ZUREVAVUD_DATA_FROM_BIN)))
         folders << installed + words;
-    for (const QString& folder : data)
+    for (const QString& folder : dataFolders())
         folders << folder + words;
-    // The user's own folder heads the data folders too, and a copy installed under /usr is also
-    // one of them: each place is looked at, and named in a failure, once.
+    // A copy installed under /usr is also one of the data folders: each place is looked at, and
+    // named in a failure, once.
     for (QString& folder : folders)
         folder = QDir::cleanPath(folder);
     folders.removeDuplicates();
@@ -55,23 +55,37 @@ QStringList wordsFolders()
 
 QString userWordsFolder()
 {
-    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/zurevavud/words"));
+    const QString own = userDataFolder();
+    return own.isEmpty() ? QString() : QDir::cleanPath(own + QStringLiteral("/zurevavud/words"));
 }
 
 QString outputFolder()
 {
     for (const QString& beside : besideProgram(QStringLiteral("output"))) {
-        if (QFileInfo(beside).isDir())
+        if (Files::isFolder(beside))
             return beside;
     }
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-        + QStringLiteral("/Zurevavud");
+    const Documents d = documents();
+    if (d.folder.isEmpty())
+        throw Failure(FailureKind::NoSaveFolder, d.problem);
+    return d.folder + QStringLiteral("/Zurevavud");
 }
 
 QString makeOutputFolder()
 {
     QString folder = outputFolder();
+    if (Files::isFolder(folder))
+        return folder;
+    // The documents folder as a desktop session makes it, directly in the home folder; a
+    // folder elsewhere, or deeper, is the user's to make.
+    const Documents d = documents();
+    if (!Files::isFolder(d.folder)) {
+        if (QFileInfo(d.folder).path() != d.home || !Files::isFolder(d.home))
+            throw Failure(FailureKind::PathNotFound, d.folder, 0,
+                QStringLiteral("Это папка документов, а в ней программа создаёт только свою "
+                               "папку Zurevavud"));
+        Files::makeFolder(d.folder);
+    }
     Files::makeFolder(folder);
     return folder;
 }

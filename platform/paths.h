@@ -5,11 +5,12 @@
 
 // Where the program finds its words and puts what it makes. A build tree or an unzipped
 // folder keeps both beside the program; an installed program reads its words from the data
-// folders and saves into the user's documents.
+// folders and saves into the user's documents. Only absolute folders count: an empty or
+// relative HOME or XDG variable names no place, as the freedesktop.org rules say.
 namespace Paths {
 
-// The folder that holds the running executable, without a trailing separator; empty when its
-// name cannot be read (no valid UTF-8), and then no place is looked for beside the program.
+// The folder that holds the running executable, without a trailing separator, as the system
+// names it (see Files::fromNative); empty when it cannot be found.
 QString programFolder();
 
 // Tests run the program's commands in a folder of their own; an empty folder restores the
@@ -22,15 +23,22 @@ void overrideProgramFolder(const QString& folder);
 // folders. Clean absolute paths, each once.
 QStringList wordsFolders();
 
-// The user's own words folder, $XDG_DATA_HOME/zurevavud/words, where own themes are made.
+// The user's own words folder, $XDG_DATA_HOME/zurevavud/words, where own themes are made;
+// empty when the user has no usable data folder.
 QString userWordsFolder();
 
 // Where saves and the DOS program go: the "output" folder beside the program when there is
 // one, else the folder Zurevavud in the user's documents, which may not exist yet.
+// NoSaveFolder, saying why, when no documents folder can be named.
 QString outputFolder();
 
-// outputFolder(), with the user's folder made first when it is missing: the one folder the
-// program ever creates. A failure to make it is a Failure naming it.
+// outputFolder(), made first when it is missing: the folder Zurevavud, and the documents
+// folder itself only when that lies directly in the home folder; nothing above. A failure is a
+// Failure naming the folder.
 QString makeOutputFolder();
+
+// The program's arguments as the system gives them, so that a folder name that is no UTF-8
+// still reaches its folder.
+QStringList arguments(int argc, char** argv);
 
 } // namespace Paths

@@ -20,19 +20,31 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(FailureKind)
 
 namespace TestKit {
 
-// Puts at path what a hostile folder may hold instead of a file: "fifo", "device" (a link to
-// /dev/zero), "loop" (a link to itself) or "folder".
+// Puts at path what a hostile folder may hold instead of a file: "fifo", "socket", "device" (a
+// link to /dev/zero), "loop" (a link to itself) or "folder".
 inline bool makeOddEntry(const QString& path, QStringView kind)
 {
     QFile::remove(path);
     if (kind == u"fifo")
         return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+    if (kind == u"socket") {
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        ::close(fd);
+        return bound;
+    }
     if (kind == u"device")
         return QFile::link(QStringLiteral("/dev/zero"), path);
     if (kind == u"loop")

@@ -26,6 +26,8 @@ class TestFrmMain : public QObject {
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TestKit::UserFolders> m_home;
     QStringList m_reports;
+    QStringList m_questions;
+    bool m_answer = false;
     QList<QUrl> m_opened;
 
     QString words() const { return m_dir->path() + QString("/words"); }
@@ -80,11 +82,18 @@ private slots:
         m_home = std::make_unique<TestKit::UserFolders>(m_dir->path());
         m_reports.clear();
         Desktop::setReporter([this](QWidget*, const QString& text) { m_reports << text; });
+        m_questions.clear();
+        Desktop::setQuestioner(
+            [this](QWidget*, const QString& text, const QString& yes, const QString& no) {
+                m_questions << text + " [" + yes + "|" + no + "]";
+                return m_answer;
+            });
         mdlSubs::resetRandomState();
     }
     void cleanup()
     {
         Desktop::setReporter({});
+        Desktop::setQuestioner({});
         Paths::overrideProgramFolder(QString());
         m_home.reset();
     }
@@ -245,6 +254,16 @@ private slots:
         QTest::mouseClick(box->viewport(), Qt::LeftButton);
         QVERIFY(!hint()->isVisible());
         QVERIFY(button(w, "cmdSave")->accessibleDescription().startsWith("Записывает"));
+        // Characters Windows-1251 lacks are never saved as "?" unasked; declined, no file.
+        box->setPlainText(QString("😀 漢字 αβγ é"));
+        QCOMPARE(saved("005.txt"), QByteArray());
+        QCOMPARE(m_questions,
+            QStringList { "В кодировке Windows-1251, в которой сохраняются файлы, нет некоторых "
+                          "знаков этого текста: 😀 漢 字 α β … (всего 7 знаков).\nПри сохранении "
+                          "каждый из них станет знаком «?». [Сохранить с «?»|Не сохранять]" });
+        QVERIFY(!QFile::exists(output() + "/005.txt"));
+        m_answer = true;
+        QCOMPARE(saved("005.txt"), QByteArray("? ?? ??? ?"));
         QVERIFY(m_reports.isEmpty());
     }
 
@@ -321,7 +340,7 @@ private slots:
                                                         << "вводных слов 2 слова" << false << 2;
         QTest::newRow("save where the user's folder cannot be made")
             << "cmdSave"
-            << "Documents/Zurevavud" << true << 1;
+            << "Documents. На этом месте файл" << true << 1;
         QTest::newRow("make exe without 000.txt") << "Command1"
                                                   << "000.txt" << false << 1;
         QTest::newRow("make exe before the first save made the folder")

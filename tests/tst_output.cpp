@@ -11,7 +11,13 @@
 #include <memory>
 
 #include <csignal>
+#include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 
 using mdlMakeexe::MakeExe;
 using TestKit::readBytes;
@@ -54,6 +60,54 @@ std::pair<QByteArray, bool> runDos(const QByteArray& program, uint64_t maxInstru
     return run;
 }
 
+// From now on, in a child process: opening a file with O_TMPFILE gives EOPNOTSUPP when refused,
+// as a file system without it does; any of the system calls killers kills the process.
+bool restrictCalls(bool refuseTmpfile, const QList<int>& killers)
+{
+    const auto load
+        = [](uint32_t at) { return sock_filter BPF_STMT(BPF_LD | BPF_W | BPF_ABS, at); };
+    std::vector<sock_filter> f { load(offsetof(seccomp_data, nr)) };
+    if (refuseTmpfile)
+        f.insert(f.end(),
+            { BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_openat, 0, 3),
+                load(offsetof(seccomp_data, args[2])),
+                BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, O_TMPFILE & ~O_DIRECTORY, 0, 1),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EOPNOTSUPP),
+                load(offsetof(seccomp_data, nr)) });
+    for (int call : killers)
+        f.insert(f.end(),
+            { BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, uint32_t(call), 0, 1),
+                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_KILL_PROCESS) });
+    f.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog program { ushort(f.size()), f.data() };
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0
+        && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// Runs command in a child process restricted as above, or with writes past limit bytes killing
+// it; its wait status.
+int inChild(const std::function<void()>& command, bool refuseTmpfile, const QList<int>& killers,
+    rlim_t limit = RLIM_INFINITY)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit noCore { 0, 0 }, size { limit, limit };
+        ::signal(SIGXFSZ, SIG_DFL);
+        if (::setrlimit(RLIMIT_CORE, &noCore) || ::setrlimit(RLIMIT_FSIZE, &size)
+            || !restrictCalls(refuseTmpfile, killers))
+            ::_exit(2);
+        try {
+            command();
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
 } // namespace
 
 class TestOutput : public QObject {
@@ -65,7 +119,8 @@ class TestOutput : public QObject {
     QString out(const QString& name) const { return m_out + u'/' + name; }
 
     // Makes entries of the output folder: "name=content" a file (a number: that many bytes),
-    // "name/" a folder, "name|" a FIFO, "name>target" a link; "-" removes the folder.
+    // "name/" a folder, "name|" a FIFO, "name@" a socket, "name>target" a link; "-" removes the
+    // folder.
     bool setUp(const QStringList& entries)
     {
         for (const QString& e : entries) {
@@ -74,6 +129,7 @@ class TestOutput : public QObject {
             const bool made = e == u"-" ? QDir(m_out).removeRecursively()
                 : e.endsWith(u'/')      ? QDir(m_out).mkdir(e)
                 : e.endsWith(u'|')      ? TestKit::makeOddEntry(out(e.chopped(1)), u"fifo")
+                : e.endsWith(u'@')      ? TestKit::makeOddEntry(out(e.chopped(1)), u"socket")
                 : link.size() == 2      ? QFile::link(out(link[1]), out(link[0]))
                 : content.toInt() > 0   ? writeBytes(out(name), QByteArray(content.toInt(), 'x'))
                                         : writeBytes(out(name), content.toUtf8());
@@ -134,22 +190,110 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("hex");
+        QTest::addColumn<QString>("lacking"); // how many, then the first different ones
         QTest::newRow("Russian and №")
-            << QString("Ёё АЯая №5") << QByteArray("A8 B8 20 C0 DF E0 FF 20 B9 35");
+            << QString("Ёё АЯая №5") << QByteArray("A8 B8 20 C0 DF E0 FF 20 B9 35") << "0 ";
         QTest::newRow("every kind of line break")
             << QString("а\nб\r\nв\rг\u2029д\u2028е\r\r\nж")
-            << QByteArray("E0 0D0A E1 0D0A E2 0D0A E3 0D0A E4 0A E5 0D0A 0D0A E6");
-        QTest::newRow("characters 1251 lacks") << QString("a😀b漢c«€»") + QChar(0xD83D) + u'd'
-                                               << QByteArray("61 3F 62 3F 63 AB 88 BB 3F 64");
-        QTest::newRow("empty") << QString() << QByteArray();
+            << QByteArray("E0 0D0A E1 0D0A E2 0D0A E3 0D0A E4 0A E5 0D0A 0D0A E6") << "0 ";
+        QTest::newRow("characters 1251 lacks")
+            << QString("a😀b漢c«€»?") + QChar(0xD83D) + u'd'
+            << QByteArray("61 3F 62 3F 63 AB 88 BB 3F 3F 64") << "3 😀漢" + QString(QChar(0xD83D));
+        QTest::newRow("more than five")
+            << QString("αβγαδεζ") << QByteArray("3F3F3F3F3F3F3F") << "7 αβγδε…";
+        QTest::newRow("empty") << QString() << QByteArray() << "0 ";
     }
 
     void savedBytes()
     {
         QFETCH(QString, text);
         QFETCH(QByteArray, hex);
-        QCOMPARE(mdlSubs::saveNumbered(text, m_out), out("000.txt"));
+        QFETCH(QString, lacking);
+        mdlSubs::SavedText saved;
+        saved.append(text);
+        QString first;
+        for (const char32_t c : saved.firstLacking())
+            first += QString::fromUcs4(&c, 1);
+        QCOMPARE(
+            QString::number(saved.lackingCount()) + u' ' + first + (saved.moreLacking() ? "…" : ""),
+            lacking);
+        QCOMPARE(mdlSubs::saveNumbered(std::move(saved), m_out), out("000.txt"));
         QCOMPARE(readBytes(out("000.txt")).toHex(' '), QByteArray::fromHex(hex).toHex(' '));
+    }
+
+    void interruptedWritesLeaveNothing_data()
+    {
+        QTest::addColumn<bool>("save"); // else «Сделать exe»
+        QTest::addColumn<bool>("unnamed"); // O_TMPFILE, else a hidden temporary name
+        QTest::addColumn<QString>("killedAt"); // a system call, or "write" at a file size limit
+        for (const bool unnamed : { true, false }) {
+            const char* how = unnamed ? "unnamed" : "named";
+            for (const char* at : { "write", "fsync", "linkat" })
+                QTest::addRow("save, %s, killed at %s", how, at) << true << unnamed << QString(at);
+            for (const char* at : { "write", "rename" })
+                QTest::addRow("make, %s, killed at %s", how, at) << false << unnamed << QString(at);
+        }
+    }
+
+    void interruptedWritesLeaveNothing()
+    {
+        QFETCH(bool, save);
+        QFETCH(bool, unnamed);
+        QFETCH(QString, killedAt);
+        QVERIFY(writeBytes(out("000.txt"), QByteArray(32767, 'A'))
+            && writeBytes(out("000.exe"), "old"));
+        const QString text(2'000'000, u'Ж');
+        const auto command = [&] { save ? mdlSubs::saveNumbered(text, m_out) : MakeExe(m_out); };
+        const QMap<QString, QList<int>> calls { { "fsync", { __NR_fsync } },
+            { "linkat", { __NR_linkat, __NR_link } },
+            { "rename", { __NR_rename, __NR_renameat, __NR_renameat2 } } };
+        const int status = inChild(command, !unnamed, calls.value(killedAt),
+            killedAt == "write" ? 1 << 14 : RLIM_INFINITY);
+        QVERIFY(WIFSIGNALED(status));
+        QCOMPARE(WTERMSIG(status), killedAt == "write" ? SIGXFSZ : SIGSYS);
+        // No name holds part of the text, and only a temporary name can be left.
+        const QStringList kept { "000.exe", "000.txt" };
+        const auto entries = [&] { return QDir(m_out).entryList(QDir::Files | QDir::Hidden); };
+        QCOMPARE(QDir(m_out).entryList(QDir::Files), kept);
+        QCOMPARE(entries().size(), kept.size() + (!unnamed || killedAt == "rename"));
+        QCOMPARE(readBytes(out("000.exe")), QByteArray("old"));
+        // The next command goes through, and removes what the killed one left.
+        command();
+        QCOMPARE(entries(), save ? kept + QStringList { "001.txt" } : kept);
+    }
+
+    void concurrentSavesNeverShareANumber()
+    {
+        // Four programs save at once, two without O_TMPFILE, whose temporary names the others
+        // must not take for leftovers.
+        constexpr int Programs = 4, Saves = 25;
+        QList<pid_t> children;
+        for (int p = 0; p < Programs; ++p) {
+            children << ::fork();
+            if (children.last() != 0)
+                continue;
+            if (p % 2 && !restrictCalls(true, {}))
+                ::_exit(2);
+            try {
+                for (int s = 0; s < Saves; ++s)
+                    mdlSubs::saveNumbered(QString("%1/%2").arg(p).arg(s), m_out);
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        for (const pid_t child : children) {
+            int status = -1;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QCOMPARE(status, 0);
+        }
+        const QStringList files = QDir(m_out).entryList(QDir::Files | QDir::Hidden);
+        QSet<QByteArray> texts;
+        for (const QString& file : files)
+            texts << readBytes(out(file));
+        QCOMPARE(files.size(), Programs * Saves);
+        QCOMPARE(files.last(), QString("099.txt"));
+        QCOMPARE(texts.size(), Programs * Saves);
     }
 
     // --- Code pages and the DOS program ---
@@ -226,6 +370,8 @@ private slots:
             << QStringList { "000.txt/" } << FailureKind::NotAFile << "output/000.txt";
         QTest::newRow("000.txt a FIFO")
             << QStringList { "000.txt|" } << FailureKind::NotAFile << "output/000.txt";
+        QTest::newRow("000.txt a socket")
+            << QStringList { "000.txt@" } << FailureKind::NotAFile << "output/000.txt";
         // A link could hand a private file to a program that others run.
         QTest::newRow("000.txt a link") << QStringList { "private=secret", "000.txt>private" }
                                         << FailureKind::NotAFile << "output/000.txt";

@@ -21,6 +21,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTimer>
 #include <QWheelEvent>
@@ -63,6 +64,7 @@ public:
         new QShortcut(QKeySequence::ZoomIn, this, [this] { zoomTo(font().pointSizeF() + 1); });
         new QShortcut(QKeySequence::ZoomOut, this, [this] { zoomTo(font().pointSizeF() - 1); });
         new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), this, [this] { zoomTo(NormalPoints); });
+        connect(document(), &QTextDocument::contentsChange, this, &TextBox::checkWordLengths);
     }
 
 protected:
@@ -81,6 +83,55 @@ private:
         f.setPointSizeF(std::clamp(points, SmallestPoints, LargestPoints));
         setFont(f);
     }
+
+    // Qt lays out a word longer than a line in time that grows with the square of its length:
+    // each line is first tried up to the word's end, then broken anywhere. A pasted line of a
+    // million letters took minutes, and every press after it seconds. While a paragraph holds
+    // a word that long, every line breaks anywhere, which is linear; the user's state of a
+    // block marks such a paragraph.
+    static constexpr int LongWord = 1000;
+    enum BlockState { ShortWords = 0, LongWords = 1 };
+
+    static bool hasLongWord(const QString& text)
+    {
+        if (text.size() <= LongWord)
+            return false;
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+        for (qsizetype from = 0, to = 0; to >= 0; from = to, to = breaks.toNextBoundary()) {
+            if (to - from > LongWord)
+                return true;
+        }
+        return false;
+    }
+
+    void checkWordLengths(int position, int, int added)
+    {
+        const QTextDocument* text = document();
+        bool longWords = false;
+        for (QTextBlock block = text->findBlock(position);
+             block.isValid() && block.position() <= position + added; block = block.next()) {
+            const bool held = hasLongWord(block.text());
+            block.setUserState(held ? LongWords : ShortWords);
+            longWords = longWords || held;
+        }
+        // At once to lines broken anywhere: Qt may lay the new text out before the next event.
+        // Back to word boundaries only once the change is over, and if no long word is left:
+        // within one edit the text may go only to come back (setPlainText, undo).
+        if (longWords)
+            setWordWrapMode(QTextOption::WrapAnywhere);
+        else if (wordWrapMode() == QTextOption::WrapAnywhere && !std::exchange(m_checking, true))
+            QTimer::singleShot(0, this, [this] {
+                m_checking = false;
+                for (QTextBlock block = document()->begin(); block.isValid();
+                     block = block.next()) {
+                    if (block.userState() == LongWords)
+                        return;
+                }
+                setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            });
+    }
+
+    bool m_checking = false; // a look for long words is on its way
 };
 
 // Appends a run's sentences at the end of the text box through a cursor of its own, so the
@@ -345,11 +396,34 @@ mdlSubs::SavedText frmMain::boxText() const
     return text;
 }
 
+// Whether to save a text with "?" for the characters Windows-1251 lacks: said, never done in
+// silence. Each character shown as it is, or by its number when it would not be seen.
+static bool saveWithQuestionMarks(QWidget* parent, const mdlSubs::SavedText& text)
+{
+    QStringList shown;
+    for (const char32_t c : text.firstLacking()) {
+        const bool visible = QChar::isPrint(c) && QChar::category(c) != QChar::Mark_NonSpacing;
+        shown << (visible ? QString::fromUcs4(&c, 1)
+                          : QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper());
+    }
+    if (text.moreLacking())
+        shown << QStringLiteral("…");
+    return Desktop::ask(parent,
+        QStringLiteral("В кодировке Windows-1251, в которой сохраняются файлы, нет некоторых "
+                       "знаков этого текста: %1 (всего %2).\nПри сохранении каждый из них "
+                       "станет знаком «?».")
+            .arg(shown.join(u' '), counted(text.lackingCount(), u"знак", u"знака", u"знаков")),
+        QStringLiteral("Сохранить с «?»"), QStringLiteral("Не сохранять"));
+}
+
 void frmMain::cmdSave_Click()
 {
     attempt(QStringLiteral("Текст не сохранён."), [this] {
+        mdlSubs::SavedText text = boxText();
+        if (text.lackingCount() > 0 && !saveWithQuestionMarks(this, text))
+            return;
         showWritten(cmdSave, QStringLiteral("Текст сохранён:"),
-            mdlSubs::saveNumbered(boxText(), Paths::makeOutputFolder()));
+            mdlSubs::saveNumbered(std::move(text), Paths::makeOutputFolder()));
     });
 }
 
