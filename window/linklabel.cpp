@@ -21,7 +21,8 @@ double luminance(const QColor& c)
 
 double contrast(const QColor& a, const QColor& b)
 {
-    const auto [dark, light] = std::minmax(luminance(a), luminance(b));
+    // The list form: minmax of two temporaries would return references to them.
+    const auto [dark, light] = std::minmax({ luminance(a), luminance(b) });
     return (light + 0.05) / (dark + 0.05);
 }
 
