@@ -1,5 +1,5 @@
-// The word lists that ship with the program break no rule of --stats, are as large as the
-// themes promise, and generate without a failure.
+// The word lists that ship with the program break no rule of --stats and give no warning, are
+// as large as the themes promise, and generate without a failure.
 #include "cli/stats.h"
 #include "core/session.h"
 #include "core/themes.h"
@@ -21,7 +21,9 @@ private slots:
         QFETCH(int, theme);
         const QString words = QString(ZUREVAVUD_SOURCE_DIR "/words");
         const ThemeStats::Report report = ThemeStats::examine({ words }, theme);
-        QVERIFY2(report.brokenRules == 0, qPrintable(report.text));
+        // Not even a warning: no two words of one root in a sentence.
+        QVERIFY2(report.brokenRules == 0 && !report.text.contains(QString("Предупреждения")),
+            qPrintable(report.text));
 
         mdlSubs::resetRandomState();
         Session session({ words });
