@@ -107,11 +107,15 @@ private slots:
         const QSize size = w.size();
         w.resize(1000, 700);
         QString layout
-            = QString::asprintf("%s, %dx%d, opacity %d, %lld icon sizes, focus in %s%s\n",
+            = QString::asprintf("%s, %dx%d, opacity %d, %lld icon sizes, focus in %s%s%s\n",
                 qPrintable(w.windowTitle()), size.width(), size.height(),
                 qRound(w.windowOpacity() * 255), qint64(w.windowIcon().availableSizes().size()),
                 qPrintable(w.focusWidget()->objectName()),
-                text(w)->tabChangesFocus() ? ", where Tab moves on" : "");
+                text(w)->tabChangesFocus() ? ", where Tab moves on" : "",
+                text(w)->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn
+                        && text(w)->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff
+                    ? ", a vertical scroll bar only"
+                    : "");
         for (QWidget* c = w.nextInFocusChain(); c != &w; c = c->nextInFocusChain()) {
             const QRect g = c->geometry();
             const auto* button = qobject_cast<QPushButton*>(c);

@@ -48,6 +48,7 @@ private slots:
         QTest::newRow("Cyrillic") << "ёлка горит " << No << "Ёлка горит. " << false;
         QTest::newRow("upper case that Windows-1251 lacks") << "µ " << No << "µ. " << false;
         QTest::newRow("digit first") << "1 раз " << No << "1 раз. " << false;
+        QTest::newRow("three-byte character first") << "€ кот " << No << "€ кот. " << false;
         QTest::newRow("empty first word") << " кот " << No << " кот. " << false;
         QTest::newRow("empty last word") << "кот  " << No << "Кот . " << false;
         QTest::newRow("paragraph break") << "кот " << Yes << "Кот. " << true;

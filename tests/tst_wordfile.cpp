@@ -73,6 +73,7 @@ private slots:
             { "empty entry", "h\r\n\r\nalpha\r\n", 0 },
             { "empty last line", "h\r\nalpha\r\n\r\n", 0 },
             { "CR then CR LF is an empty line", "h\r\nalpha\r\r\nbeta", 0 },
+            { "entry of 1000 characters", "h\r\n" + QByteArray(1000, 'a'), 0 },
             { "entry of 1001 characters", "h\r\nok\r\n" + QByteArray(1001, 'a'), 0 },
             { "over 4 MiB", big, 0 },
             { "no file", "!none", 0 },
@@ -101,8 +102,11 @@ private slots:
                     ++next;
             }
             for (int slot = std::max(start - 1, 0); slot <= std::min(next, WordTable::Size - 1);
-                 ++slot)
-                report += QString(" | ") + table.text(slot).replace(u'\n', QString("\\n"));
+                 ++slot) {
+                const QString word = table.text(slot).replace(u'\n', QString("\\n"));
+                report += QString(" | ")
+                    + (word.size() > 40 ? word.left(8) + QString("…(%1)").arg(word.size()) : word);
+            }
             report += u'\n';
         }
         QVERIFY(TestKit::matchesGolden(QString("word-files.txt"), report.toUtf8()));

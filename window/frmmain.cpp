@@ -273,7 +273,6 @@ QPushButton* frmMain::makeButton(
     auto* b = new CommandButton(caption, this);
     b->setObjectName(QLatin1StringView(name));
     b->setGeometry(geometry);
-    b->setAutoDefault(false);
     b->setAccessibleDescription(description);
     return b;
 }
