@@ -253,9 +253,14 @@ inline CliResult run(const QString& program, const QStringList& args,
     if (!outFile.isEmpty())
         p.setStandardOutputFile(outFile);
     p.start(program, args);
-    p.waitForFinished(120000);
-    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-        p.readAllStandardError() };
+    // A run that hangs fails here, in a minute, rather than passing as status 0 half-done.
+    const bool finished = p.waitForFinished(60000);
+    if (!finished) {
+        p.kill();
+        p.waitForFinished();
+    }
+    return { finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+        p.readAllStandardOutput(), p.readAllStandardError() };
 }
 
 inline CliResult runCli(const QStringList& args, const QString& outFile = QString())
