@@ -6,6 +6,7 @@
 #include "cli/stats.h"
 #include "cli/textwriter.h"
 #include "core/session.h"
+#include "platform/codepage.h"
 #include "platform/paths.h"
 #include "testkit.h"
 
@@ -248,6 +249,8 @@ private slots:
         row("extra argument", { "-t1", "extra" }, "лишний аргумент «extra»");
         row("negative seed", { "--seed", "-1" },
             "--seed ждёт целое число от 0 до 4294967295, а не «-1»");
+        row("signed seed", { "--seed", "+7" },
+            "--seed ждёт целое число от 0 до 4294967295, а не «+7»");
         row("seed in hex", { "--seed", "0x10" },
             "--seed ждёт целое число от 0 до 4294967295, а не «0x10»");
         row("stats with explain", { "--stats", "--explain" }, "--stats не сочетается с --explain");
@@ -279,6 +282,41 @@ private slots:
                     : QString());
         QCOMPARE(p.error.isEmpty() ? described : p.error, parsed);
         QVERIFY(!p.error.isEmpty() || o.wordsFolders == Paths::wordsFolders());
+    }
+
+    // --- the writer ---
+
+    // A long text goes out while it is written, not all at the end; the last byte too.
+    void writerWritesAsItGoes_data()
+    {
+        QTest::addColumn<bool>("lines");
+        QTest::addColumn<bool>("cp1251");
+        QTest::newRow("lines, UTF-8") << true << false;
+        QTest::newRow("lines, Windows-1251") << true << true;
+        QTest::newRow("text, UTF-8") << false << false;
+        QTest::newRow("text, Windows-1251") << false << true;
+    }
+
+    void writerWritesAsItGoes()
+    {
+        QFETCH(bool, lines);
+        QFETCH(bool, cp1251);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        TextWriter writer(buffer, { cp1251, "\r\n" });
+        const QString line = QString(99, QChar(u'Ж'));
+        for (int i = 0; i < 2000; ++i) {
+            if (lines)
+                writer.writeLine(CodePage::encodeAnsi(line));
+            else
+                writer.write(line + u'\n');
+        }
+        QVERIFY(buffer.size() > 0);
+        QVERIFY(writer.flush());
+        writer.write(u"!");
+        QVERIFY(writer.flush());
+        QCOMPARE(buffer.size(), 2000 * ((cp1251 ? 1 : 2) * 99 + 2) + 1);
+        QVERIFY(buffer.data().endsWith("\r\n!"));
     }
 
     // --- the program ---
@@ -486,17 +524,20 @@ private slots:
         const TestKit::CliResult broken = TestKit::runCli({ "-t9" });
         QVERIFY(broken.status == 1 && broken.err.contains(system.toUtf8() + "09/verbN.dat"));
 
-        // A new theme: a copy that --stats passes, never over one that is there.
+        // A new theme: a copy that --stats passes, and whose name it checks; never made over
+        // one that is there.
         const TestKit::CliResult made
-            = TestKit::runCli({ "--new-theme", "8", "--from", "7", "--name", "Офис" });
-        QVERIFY2(made.status == 0 && made.out.contains(own.toUtf8() + "08"), made.err.constData());
-        QCOMPARE(TestKit::readBytes(own + "08/name.txt"), QByteArray("Офис\n"));
+            = TestKit::runCli({ "--new-theme", "4", "--from", "7", "--name", "Офис" });
+        QVERIFY2(made.status == 0 && made.out.contains(own.toUtf8() + "04"), made.err.constData());
+        QCOMPARE(TestKit::readBytes(own + "04/name.txt"), QByteArray("Офис\n"));
         QCOMPARE(
-            TestKit::readBytes(own + "08/intro.dat"), TestKit::readBytes(own + "07/intro.dat"));
-        const TestKit::CliResult stats = TestKit::runCli({ "--stats", "-t8" });
-        QVERIFY(stats.status == 0 && stats.out.startsWith("Тема 08 «Офис»"));
+            TestKit::readBytes(own + "04/intro.dat"), TestKit::readBytes(own + "07/intro.dat"));
+        const TestKit::CliResult stats = TestKit::runCli({ "--stats", "-t4" });
+        QVERIFY(stats.status == 0 && stats.out.startsWith("Тема 04 «Офис»"));
+        QVERIFY(TestKit::writeBytes(own + "04/name.txt", "\n"));
+        QVERIFY(TestKit::runCli({ "--stats", "-t4" }).out.contains("Имя темы: в первой строке"));
         const auto before = TestKit::snapshot(own);
-        const TestKit::CliResult again = TestKit::runCli({ "--new-theme", "8" });
+        const TestKit::CliResult again = TestKit::runCli({ "--new-theme", "4" });
         QVERIFY(again.status == 1 && again.err.contains("Папка уже есть"));
         const TestKit::CliResult missing = TestKit::runCli({ "--new-theme", "16", "--from", "40" });
         QVERIFY(missing.status == 1 && missing.err.contains("40"));
@@ -575,6 +616,7 @@ private slots:
         row("n:полено", "n:полнолуние", false);
         row("d:смело", "v:высмеивает", false);
         row("n:мышь", "n:мышление", false);
+        row("d:героически", "n:гера", false);
     }
 
     void sameRoot()
