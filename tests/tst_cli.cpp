@@ -542,22 +542,28 @@ private slots:
         const TestKit::CliResult missing = TestKit::runCli({ "--new-theme", "16", "--from", "40" });
         QVERIFY(missing.status == 1 && missing.err.contains("40"));
         QCOMPARE(TestKit::snapshot(own), before);
+        // In a home that has no folder of words yet.
+        QTemporaryDir fresh;
+        const TestKit::UserFolders inFresh(fresh.path());
+        QCOMPARE(TestKit::runCli({ "--new-theme", "5" }).status, 0);
+        QVERIFY(QFileInfo::exists(fresh.path() + "/.local/share/zurevavud/words/05/nounM.dat"));
     }
 
     void programInAFolderNamedInNoEncoding()
     {
         // A folder name that is no UTF-8 (an archive unzipped from Windows) is reached, beside
-        // the program and through --words, and named with its odd byte as \xFF. Its theme
-        // folder is empty, so reading it is a failure that says so.
+        // the program and through --words, and named with its odd bytes as \x80\xFF (the lowest
+        // and the highest). Its theme folder is empty, so reading it is a failure that says so.
         QTemporaryDir home;
         const TestKit::CliResult r = TestKit::run("sh",
             { "-c",
-                "odd=\"$1/x$(printf '\\377')\" && mkdir -p \"$odd/words/00\" && cp \"$2\" \"$odd\" "
-                "&& HOME=\"$1\" \"$odd/zurevavud-cli\"; \"$2\" --words \"$odd/words\"; "
-                "status=$? && rm -r \"$odd\" && exit $status",
+                "odd=\"$1/x$(printf '\\200\\377')\" && mkdir -p \"$odd/words/00\" "
+                "&& cp \"$2\" \"$odd\" && HOME=\"$1\" \"$odd/zurevavud-cli\"; "
+                "\"$2\" --words \"$odd/words\"; status=$? && rm -r \"$odd\" && exit $status",
                 "sh", home.path(), ZUREVAVUD_CLI });
         QCOMPARE(r.status, 1);
-        const QByteArray said = "Файл не найден: " + home.path().toUtf8() + "/x\\xFF/words/00/";
+        const QByteArray said
+            = "Файл не найден: " + home.path().toUtf8() + "/x\\x80\\xFF/words/00/";
         QVERIFY2(r.err.count(said + "nounM.dat.\n") == 2, r.err.constData());
     }
 
