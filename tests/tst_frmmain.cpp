@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QWheelEvent>
 
+#include <array>
 #include <memory>
 
 using TestKit::readBytes;
@@ -158,14 +159,18 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), text(w));
 
         // #0000ff on #222020 has a contrast of 1.89:1; there the palette's link colour serves,
-        // or its text colour where the link colour reads no better.
-        QPalette dark = w.palette();
-        dark.setColor(QPalette::Window, QColor("#222020"));
-        dark.setColor(QPalette::WindowText, QColor("#eeeeee"));
-        for (const auto& [link, shown] :
-            { std::pair { "#80b0ff", "#80b0ff" }, std::pair { "#0000ff", "#eeeeee" } }) {
-            dark.setColor(QPalette::Link, QColor(link));
-            w.setPalette(dark);
+        // or its text colour where the link colour reads no better. On #c4c4c4 it has 4.9:1,
+        // enough to stay.
+        const std::array<std::array<const char*, 4>, 3> palettes { { // window, text, link, shown
+            { "#222020", "#eeeeee", "#80b0ff", "#80b0ff" },
+            { "#222020", "#eeeeee", "#0000ff", "#eeeeee" },
+            { "#c4c4c4", "#000000", "#80b0ff", "#0000ff" } } };
+        for (const auto& [window, windowText, link, shown] : palettes) {
+            QPalette palette = w.palette();
+            palette.setColor(QPalette::Window, QColor(window));
+            palette.setColor(QPalette::WindowText, QColor(windowText));
+            palette.setColor(QPalette::Link, QColor(link));
+            w.setPalette(palette);
             QVERIFY2(label->text().contains(QString("color:") + shown), qPrintable(label->text()));
         }
         w.setPalette(QPalette());
@@ -199,6 +204,33 @@ private slots:
         QCOMPARE(key(Qt::Key_Minus), 7.25);
         QCOMPARE(wheel(-100), 6.0);
         QCOMPARE(key(Qt::Key_Minus), 6.0);
+    }
+
+    // Lines break anywhere while a paragraph holds a word of over 1000 characters (Qt lays out
+    // such a word in quadratic time otherwise), and at word boundaries again once none is left.
+    void longWordsBreakAnywhere_data()
+    {
+        QTest::addColumn<int>("letters");
+        QTest::addColumn<QString>("typedInside");
+        QTest::addColumn<bool>("anywhere");
+        QTest::newRow("1000 letters") << 1000 << QString() << false;
+        QTest::newRow("1001 letters") << 1001 << QString() << true;
+        QTest::newRow("1001 letters, then a space among them") << 1001 << QString(" ") << false;
+        QTest::newRow("1001 letters, then more of them") << 1001 << QString("ЖЖ") << true;
+    }
+
+    void longWordsBreakAnywhere()
+    {
+        QFETCH(int, letters);
+        QFETCH(QString, typedInside);
+        QFETCH(bool, anywhere);
+        frmMain w;
+        text(w)->setPlainText("Начало: " + QString(letters, QChar(u'Ж')));
+        QTextCursor cursor(text(w)->document());
+        cursor.setPosition(600);
+        cursor.insertText(typedInside);
+        QCoreApplication::processEvents();
+        QCOMPARE(text(w)->wordWrapMode() == QTextOption::WrapAnywhere, anywhere);
     }
 
     void pressesAppendClearSaveAndMake()
@@ -383,6 +415,22 @@ private slots:
         QCOMPARE(m_reports.size(), 2);
         QVERIFY2(m_reports.last().contains(QString("не загружены")), qPrintable(m_reports.last()));
         QCOMPARE(text(w)->toPlainText(), QString("было. "));
+    }
+
+    // Qt's messages while the application starts are held back, in case no display opens, and
+    // shown as Qt shows them once it has started.
+    void messagesOfTheStartStillShow()
+    {
+        QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
+        offscreen.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess window;
+        window.setProcessEnvironment(offscreen);
+        window.start(ZUREVAVUD_WINDOW, { "-style", "nosuchstyle" });
+        QByteArray err;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (err += window.readAllStandardError()).contains("'nosuchstyle'"), 10000);
+        window.kill();
+        window.waitForFinished();
     }
 
     // The window program answers --help and --version without a display, and without one says

@@ -2,6 +2,7 @@
 // run on an x86 emulator to see what it prints.
 #include "modules/mdlcodepages.h"
 #include "modules/mdlmakeexe.h"
+#include "platform/files.h"
 #include "testkit.h"
 
 #include <QTemporaryDir>
@@ -60,20 +61,39 @@ std::pair<QByteArray, bool> runDos(const QByteArray& program, uint64_t maxInstru
     return run;
 }
 
-// From now on, in a child process: opening a file with O_TMPFILE gives EOPNOTSUPP when refused,
-// as a file system without it does; any of the system calls killers kills the process.
-bool restrictCalls(bool refuseTmpfile, const QList<int>& killers)
+// A system call that fails with error instead of running: every call, or those whose argument
+// arg has one of the bits flags.
+struct Refusal {
+    int call;
+    int arg;
+    uint32_t flags;
+    int error;
+};
+// As on a file system without O_TMPFILE.
+const Refusal NoTmpfile { __NR_openat, 2, O_TMPFILE & ~O_DIRECTORY, EOPNOTSUPP };
+
+// From now on, in a child process: the refused calls fail, and any of the system calls killers
+// kills the process.
+bool restrictCalls(const QList<Refusal>& refused, const QList<int>& killers)
 {
     const auto load
         = [](uint32_t at) { return sock_filter BPF_STMT(BPF_LD | BPF_W | BPF_ABS, at); };
+    const auto fail = [](int error) {
+        return sock_filter BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | uint32_t(error));
+    };
     std::vector<sock_filter> f { load(offsetof(seccomp_data, nr)) };
-    if (refuseTmpfile)
+    for (const Refusal& r : refused) {
+        if (r.arg < 0) {
+            f.insert(f.end(),
+                { BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, uint32_t(r.call), 0, 1), fail(r.error) });
+            continue;
+        }
         f.insert(f.end(),
-            { BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_openat, 0, 3),
-                load(offsetof(seccomp_data, args[2])),
-                BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, O_TMPFILE & ~O_DIRECTORY, 0, 1),
-                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EOPNOTSUPP),
+            { BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, uint32_t(r.call), 0, 3),
+                load(uint32_t(offsetof(seccomp_data, args) + 8 * size_t(r.arg))),
+                BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, r.flags, 0, 1), fail(r.error),
                 load(offsetof(seccomp_data, nr)) });
+    }
     for (int call : killers)
         f.insert(f.end(),
             { BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, uint32_t(call), 0, 1),
@@ -86,15 +106,15 @@ bool restrictCalls(bool refuseTmpfile, const QList<int>& killers)
 
 // Runs command in a child process restricted as above, or with writes past limit bytes killing
 // it; its wait status.
-int inChild(const std::function<void()>& command, bool refuseTmpfile, const QList<int>& killers,
-    rlim_t limit = RLIM_INFINITY)
+int inChild(const std::function<void()>& command, const QList<Refusal>& refused,
+    const QList<int>& killers, rlim_t limit = RLIM_INFINITY)
 {
     const pid_t child = ::fork();
     if (child == 0) {
         const rlimit noCore { 0, 0 }, size { limit, limit };
         ::signal(SIGXFSZ, SIG_DFL);
         if (::setrlimit(RLIMIT_CORE, &noCore) || ::setrlimit(RLIMIT_FSIZE, &size)
-            || !restrictCalls(refuseTmpfile, killers))
+            || !restrictCalls(refused, killers))
             ::_exit(2);
         try {
             command();
@@ -217,8 +237,11 @@ private slots:
         QCOMPARE(
             QString::number(saved.lackingCount()) + u' ' + first + (saved.moreLacking() ? "…" : ""),
             lacking);
-        QCOMPARE(mdlSubs::saveNumbered(std::move(saved), m_out), out("000.txt"));
-        QCOMPARE(readBytes(out("000.txt")).toHex(' '), QByteArray::fromHex(hex).toHex(' '));
+        const QByteArray bytes = saved.take();
+        QCOMPARE(bytes.toHex(' '), QByteArray::fromHex(hex).toHex(' '));
+        // Once taken, it starts again from nothing.
+        saved.append(text);
+        QCOMPARE(saved.take(), bytes);
     }
 
     void interruptedWritesLeaveNothing_data()
@@ -247,8 +270,8 @@ private slots:
         const QMap<QString, QList<int>> calls { { "fsync", { __NR_fsync } },
             { "linkat", { __NR_linkat, __NR_link } },
             { "rename", { __NR_rename, __NR_renameat, __NR_renameat2 } } };
-        const int status = inChild(command, !unnamed, calls.value(killedAt),
-            killedAt == "write" ? 1 << 14 : RLIM_INFINITY);
+        const int status = inChild(command, unnamed ? QList<Refusal>() : QList { NoTmpfile },
+            calls.value(killedAt), killedAt == "write" ? 1 << 14 : RLIM_INFINITY);
         QVERIFY(WIFSIGNALED(status));
         QCOMPARE(WTERMSIG(status), killedAt == "write" ? SIGXFSZ : SIGSYS);
         // No name holds part of the text, and only a temporary name can be left.
@@ -260,6 +283,32 @@ private slots:
         // The next command goes through, and removes what the killed one left.
         command();
         QCOMPARE(entries(), save ? kept + QStringList { "001.txt" } : kept);
+    }
+
+    void writesThatGoWrongStopAndSaySo()
+    {
+        // A temporary name that no longer leads to the file (lstat finds nothing there) is
+        // tried 100 times, then the write gives up instead of looping; the next one removes
+        // the names it left.
+        const auto save = [&] { mdlSubs::saveNumbered(QString("text"), m_out); };
+        const Refusal nameLost { __NR_newfstatat, 3, AT_SYMLINK_NOFOLLOW, ENOENT };
+        const int status = inChild(save, { NoTmpfile, nameLost }, {});
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+        QCOMPARE(QDir(m_out).entryList(QDir::Hidden | QDir::Files).size(), 100);
+        save();
+        QCOMPARE(QDir(m_out).entryList(QDir::Hidden | QDir::Files), QStringList { "000.txt" });
+        // A read the disk refuses names the file and the reason, and no line.
+        const auto read = [&] {
+            try {
+                Files::readWholeFile(out("000.txt"), 100);
+            } catch (const Failure& f) {
+                if (f.message()
+                    == "Не удалось прочитать файл: " + out("000.txt") + ". Ошибка ввода-вывода.")
+                    return;
+            }
+            throw 1;
+        };
+        QCOMPARE(inChild(read, { { __NR_read, -1, 0, EIO } }, {}), 0);
     }
 
     void concurrentSavesNeverShareANumber()
@@ -274,7 +323,7 @@ private slots:
             if (children.last() != 0)
                 continue;
             ::close(STDIN_FILENO);
-            if (p % 2 && !restrictCalls(true, {}))
+            if (p % 2 && !restrictCalls({ NoTmpfile }, {}))
                 ::_exit(2);
             try {
                 for (int s = 0; s < Saves; ++s)
@@ -320,6 +369,10 @@ private slots:
         }
         QVERIFY(TestKit::matchesGolden("cp1251-cp866.txt", table.toUtf8()));
         QCOMPARE(CodePage::encodeAnsi(text), all);
+        // Text that ends inside its first character stays as it is, and so does what follows.
+        QByteArray cut("\xD0\xB0");
+        CodePage::upperFirstUtf8(cut.data(), 1);
+        QCOMPARE(cut, QByteArray("\xD0\xB0"));
     }
 
     void programRuns_data()

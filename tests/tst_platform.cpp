@@ -175,6 +175,9 @@ private slots:
         auto after = snapshot(path("taken"));
         QCOMPARE(after.take("new"), QByteArray("new"));
         QCOMPARE(after, before);
+        // Nor where the folder is gone: it says so.
+        const auto f = TestKit::failureOf([&] { Files::replaceFile(path("gone/000.exe"), "x"); });
+        QVERIFY(f && f->kind() == FailureKind::PathNotFound && f->message().endsWith("/gone."));
     }
 
     void readsFilesThatUnderstateTheirSize()
@@ -185,6 +188,10 @@ private slots:
         QCOMPARE(Files::readWholeFile(cmdline, args.size()), args);
         QVERIFY(TestKit::throwsFailure([&] { Files::readWholeFile(cmdline, args.size() - 1); },
             FailureKind::TooLarge, cmdline));
+        // The end of a file is no interrupted read, whatever an earlier call left in errno.
+        QVERIFY(writeBytes(path("empty"), QByteArray()));
+        errno = EINTR;
+        QCOMPARE(Files::readWholeFile(path("empty"), 10), QByteArray());
     }
 
     void numbersAgreeWithTheirNouns()

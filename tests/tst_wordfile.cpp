@@ -140,6 +140,31 @@ private slots:
         QCOMPARE(dump(s), before);
     }
 
+    // A table drops the bytes of replaced words once they are most of its buffer (64 KiB
+    // spare), and not before: the next file's bytes then start right after the words kept.
+    void compactionKeepsWhatSlotsHold_data()
+    {
+        QTest::addColumn<int>("replaced");
+        QTest::addColumn<int>("nextOffset");
+        QTest::newRow("replaced bytes past twice the kept ones and 64 KiB") << 105536 << 40000;
+        QTest::newRow("one byte short") << 105535 << 145535;
+    }
+
+    void compactionKeepsWhatSlotsHold()
+    {
+        QFETCH(int, replaced);
+        QFETCH(int, nextOffset);
+        WordTable t;
+        const WordTable::Source old = t.addSource(QByteArray(replaced, 'a'), QString());
+        t.store(0, old, 0, replaced, 0, 2);
+        const WordTable::Source kept = t.addSource(QByteArray(40000, 'b'), QString());
+        t.store(0, kept, 0, 40000, 1, 2);
+        t.compact();
+        QCOMPARE(t.addSource("c", QString()).offset, quint32(nextOffset));
+        QCOMPARE(t.at(0), QByteArray(40000, 'b'));
+        QCOMPARE(t.origin(0).file, 1);
+    }
+
 private:
     QTemporaryDir m_dir;
 };
