@@ -235,12 +235,12 @@ private slots:
             { "--runs", "2", "--one" },
             { "--explain", "--fortune=3" },
         };
+        const char* const modes[]
+            = { "text", "one", "fortune", "stats", "list", "new", "help", "version" };
         QString made;
         for (const QStringList& args : cases) {
             const CliOptions::Parsed p = CliOptions::parse(QStringList { "zurevavud-cli" } + args);
             const CliOptions::Options& o = p.options;
-            const char* const modes[]
-                = { "text", "one", "fortune", "stats", "list", "new", "help", "version" };
             const QString described = QString("%1 t%2%3 r%4 f%5 s%6 %7 %8%9")
                                           .arg(modes[int(o.mode)])
                                           .arg(o.theme)
@@ -268,12 +268,12 @@ private slots:
     // A long text goes out while it is written, not all at the end; the last byte too.
     void writerWritesAsItGoes()
     {
+        const QString line(99, QChar(u'Ж'));
         for (const bool lines : { true, false }) {
             for (const bool cp1251 : { false, true }) {
                 QBuffer buffer;
                 buffer.open(QIODevice::WriteOnly);
                 TextWriter writer(buffer, { cp1251, "\r\n" });
-                const QString line = QString(99, QChar(u'Ж'));
                 for (int i = 0; i < 2000; ++i)
                     lines ? writer.writeLine(CodePage::encodeAnsi(line))
                           : writer.write(line + u'\n');
